@@ -1,0 +1,289 @@
+#include "runtime/gc.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+namespace {
+
+// A list is a circular doubly linked ring through a sentinel node.
+struct GcList {
+    gc_node head;
+    GcList() { head.gc_next = head.gc_prev = &head; }
+    bool Empty() const { return head.gc_next == &head; }
+    gc_object* First() { return static_cast<gc_object*>(head.gc_next); }
+
+    void PushBack(gc_node* p) {
+        p->gc_prev = head.gc_prev;
+        p->gc_next = &head;
+        head.gc_prev->gc_next = p;
+        head.gc_prev = p;
+    }
+    // Moves every node of other to the end of this list.
+    void Splice(GcList& other) {
+        if (other.Empty()) return;
+        gc_node* first = other.head.gc_next;
+        gc_node* last = other.head.gc_prev;
+        first->gc_prev = head.gc_prev;
+        head.gc_prev->gc_next = first;
+        last->gc_next = &head;
+        head.gc_prev = last;
+        other.head.gc_next = other.head.gc_prev = &other.head;
+    }
+    bool Contains(const void* p) const {
+        for (const gc_node* o = head.gc_next; o != &head; o = o->gc_next)
+            if (static_cast<const gc_object*>(o) == p) return true;
+        return false;
+    }
+    int Count() const {
+        int n = 0;
+        for (const gc_node* o = head.gc_next; o != &head; o = o->gc_next) ++n;
+        return n;
+    }
+};
+
+void Unlink(gc_node* p) {
+    p->gc_prev->gc_next = p->gc_next;
+    p->gc_next->gc_prev = p->gc_prev;
+}
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+struct Collector {
+    GcList white, grey, black, dead;
+    int markBit = 1;
+    int allocatedBytes = 0;
+    int markedBytes = 0;
+    int markCount = 0;
+    int deadBytes = 0;
+    int allocatedAfterSweep = 0;
+    bool force = false;
+    long long sweeps = 0;
+    long long destroyed = 0;
+    FreeBlock* pools[gc::kMaxPooled / 8 + 1] = {};
+    // Blocks handed out by Allocate whose constructor has not run yet; more
+    // than one when a new-expression's arguments allocate too.
+    std::vector<std::pair<void*, int>> pending;
+};
+
+Collector& C() {
+    // Never destroyed: objects may still be alive when statics are torn down.
+    static Collector* c = new Collector;
+    return *c;
+}
+
+std::vector<GcRoot*>& Roots() {
+    static auto* roots = new std::vector<GcRoot*>;
+    return *roots;
+}
+
+int SizeOf(const gc_object* p) { return p->gc_flags & ~7; }
+bool IsWhite(const gc_object* p) {
+    return (p->gc_flags & (3 | gc::kPermanent)) == C().markBit;
+}
+
+// Removes block from the pending list; returns its size or -1.
+int TakePending(const void* block) {
+    auto& pending = C().pending;
+    for (size_t i = pending.size(); i-- > 0;) {
+        if (pending[i].first == block) {
+            int size = pending[i].second;
+            pending.erase(pending.begin() + static_cast<long>(i));
+            return size;
+        }
+    }
+    return -1;
+}
+
+void ReturnBlock(void* block, int size) {
+    if (size <= gc::kMaxPooled) {
+        auto* b = static_cast<FreeBlock*>(block);
+        b->next = C().pools[size / 8];
+        C().pools[size / 8] = b;
+    } else {
+        std::free(block);
+    }
+}
+
+void Destroy(gc_object* p) {
+    int size = SizeOf(p);
+    p->~gc_object();
+    C().deadBytes -= size;
+    ++C().destroyed;
+    ReturnBlock(p, size);
+}
+
+void Sweep() {
+    Collector& c = C();
+    if (c.allocatedBytes != c.markedBytes) {
+        c.dead.Splice(c.white);
+        c.deadBytes += c.allocatedBytes - c.markedBytes;
+    }
+    c.markBit ^= 1;
+    c.white.Splice(c.black);
+    c.allocatedBytes = c.markedBytes;
+    c.markedBytes = 0;
+    c.markCount = 0;
+    ++c.sweeps;
+}
+
+}  // namespace
+
+gc_object::gc_object() {
+    Collector& c = C();
+    int size = TakePending(this);
+    if (size < 0) {
+        gc_next = gc_prev = this;
+        gc_flags = gc::kPermanent;
+        return;
+    }
+    gc_flags = size | c.markBit;
+    c.white.PushBack(this);
+}
+
+void* gc_object::operator new(std::size_t size) { return gc::Allocate(size); }
+
+void gc_object::operator delete(void* p) {
+    // Only reached when a new-expression throws.
+    int size = TakePending(p);
+    if (size < 0) {
+        auto* o = static_cast<gc_object*>(p);
+        size = SizeOf(o);
+        Unlink(o);
+    }
+    C().allocatedBytes -= size;
+    ReturnBlock(p, size);
+}
+
+GcRoot::GcRoot() { Roots().push_back(this); }
+
+GcRoot::~GcRoot() {
+    auto& roots = Roots();
+    for (size_t i = 0; i < roots.size(); ++i) {
+        if (roots[i] == this) {
+            roots.erase(roots.begin() + static_cast<long>(i));
+            break;
+        }
+    }
+}
+
+namespace gc {
+
+void Init() {
+    Collector& c = C();
+    c.markBit = 1;
+    c.allocatedBytes = c.markedBytes = c.markCount = 0;
+    c.deadBytes = c.allocatedAfterSweep = 0;
+    c.force = false;
+}
+
+void* Allocate(std::size_t requested) {
+    Collector& c = C();
+    int size = static_cast<int>((requested + 7) & ~static_cast<std::size_t>(7));
+    Release(size);
+    void* p = nullptr;
+    if (size <= kMaxPooled && c.pools[size / 8]) {
+        FreeBlock* block = c.pools[size / 8];
+        c.pools[size / 8] = block->next;
+        p = block;
+    } else {
+        p = std::malloc(static_cast<std::size_t>(size));
+        if (!p) throw std::bad_alloc();
+    }
+    c.pending.emplace_back(p, size);
+    c.allocatedBytes += size;
+    return p;
+}
+
+void Enqueue(gc_object* p) {
+    if (!p || !IsWhite(p)) return;
+    p->gc_flags ^= 1;
+    Unlink(p);
+    C().grey.PushBack(p);
+}
+
+void Mark(gc_object* p) {
+    if (!p || !IsWhite(p)) return;
+    Collector& c = C();
+    p->gc_flags ^= 1;
+    Unlink(p);
+    c.black.PushBack(p);
+    c.markedBytes += SizeOf(p);
+    ++c.markCount;
+    p->Mark();
+}
+
+void MarkRoots() {
+    for (GcRoot* r : Roots()) r->EnqueueRoot();
+}
+
+void CollectStep() {
+    Collector& c = C();
+    int sinceSweep = c.allocatedBytes - c.allocatedAfterSweep;
+    bool full = c.force || sinceSweep > kFullThreshold;
+    int budget = c.markCount + kMarkBudget;
+    while (!c.grey.Empty() && (full || c.markCount < budget)) {
+        gc_object* p = c.grey.First();
+        ++c.markCount;
+        Unlink(p);
+        c.black.PushBack(p);
+        c.markedBytes += SizeOf(p);
+        p->Mark();
+    }
+    if (!(full || (sinceSweep > kSweepThreshold && c.grey.Empty()))) return;
+    Sweep();
+    MarkRoots();
+    if (c.force) {
+        Release(c.deadBytes);
+        c.force = false;
+    }
+    c.allocatedAfterSweep = c.allocatedBytes;
+}
+
+void Release(int bytes) {
+    Collector& c = C();
+    int start = c.deadBytes;
+    int target = start - bytes > 0 ? start - bytes : 0;
+    while (c.deadBytes > target) {
+        if (c.dead.Empty()) {
+            std::printf("ERROR:p=%p gc_free_bytes=%i\n", static_cast<void*>(c.dead.head.gc_next),
+                        c.deadBytes);
+            std::fflush(stdout);
+            c.deadBytes = 0;
+            return;
+        }
+        gc_object* p = c.dead.First();
+        Unlink(p);
+        Destroy(p);
+    }
+}
+
+void SetForce() { C().force = true; }
+
+Stats GetStats() {
+    const Collector& c = C();
+    return Stats{c.allocatedBytes, c.markedBytes, c.markCount, c.deadBytes,
+                 c.allocatedAfterSweep, c.markBit, c.force, c.sweeps, c.destroyed};
+}
+
+bool IsLive(const void* p) {
+    const Collector& c = C();
+    return p && (c.white.Contains(p) || c.grey.Contains(p) || c.black.Contains(p));
+}
+
+int LiveCount() {
+    const Collector& c = C();
+    return c.white.Count() + c.grey.Count() + c.black.Count();
+}
+
+int PoolCount(int size) {
+    if (size < 8 || size > kMaxPooled || size % 8) return 0;
+    int n = 0;
+    for (FreeBlock* b = C().pools[size / 8]; b; b = b->next) ++n;
+    return n;
+}
+
+}  // namespace gc

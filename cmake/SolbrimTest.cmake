@@ -24,3 +24,33 @@ function(solbrim_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "${SOLBRIM_TEST_ENV}" LABELS "${T_LABELS}" TIMEOUT 300)
 endfunction()
+
+# solbrim_bench(NAME SOURCES ... LIBS ...): a Google Benchmark executable.
+function(solbrim_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  target_compile_definitions(${name} PRIVATE
+    SOLBRIM_BUILD_DIR="${PROJECT_BINARY_DIR}" SOLBRIM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+endfunction()
+
+# solbrim_fuzz_target(NAME SOURCES ... LIBS ... CORPUS dir)
+# The sources define LLVMFuzzerTestOneInput. Every build replays the corpus
+# as an ordinary test (<name>_replay); a clang build with SOLBRIM_FUZZ=ON
+# also makes the libFuzzer binary <name>.
+function(solbrim_fuzz_target name)
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${F_LIBS})
+  if(SOLBRIM_TESTS)
+    add_test(NAME ${name}_corpus COMMAND ${name}_replay ${F_CORPUS})
+    set_tests_properties(${name}_corpus PROPERTIES ENVIRONMENT "${SOLBRIM_TEST_ENV}" LABELS fuzz)
+  endif()
+  if(SOLBRIM_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    add_executable(${name} ${F_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+  endif()
+endfunction()

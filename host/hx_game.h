@@ -1,0 +1,78 @@
+// HxGame: the platform-neutral host. One per process, created by the entry
+// point before any application code and never destroyed. It forwards every
+// event to the delegate under the started/suspended guards and runs one
+// collector step after each delegate call.
+#pragma once
+#include <cstdio>
+
+#include "host/hx_game_delegate.h"
+#include "runtime/array.h"
+#include "runtime/ref.h"
+#include "runtime/string.h"
+
+enum HostEvent {
+    EVENT_KEY_DOWN = 1,
+    EVENT_KEY_UP = 2,
+    EVENT_KEY_CHAR = 3,
+    EVENT_MOUSE_DOWN = 4,
+    EVENT_MOUSE_UP = 5,
+    EVENT_MOUSE_MOVE = 6,
+    EVENT_TOUCH_DOWN = 7,
+    EVENT_TOUCH_UP = 8,
+    EVENT_TOUCH_MOVE = 9,
+    EVENT_MOTION_ACCEL = 10,
+};
+
+constexpr int KEY_CLOSE = 432;
+
+class HxGame {
+public:
+    HxGame();
+    virtual ~HxGame();
+    HxGame(const HxGame&) = delete;
+    HxGame& operator=(const HxGame&) = delete;
+
+    // The one host of the process (null before it is created).
+    static HxGame* Current();
+
+    virtual void SetDelegate(HxGameDelegate* delegate);
+    virtual HxGameDelegate* Delegate();
+    virtual void SetKeyboardEnabled(bool enabled);
+    virtual bool KeyboardEnabled();
+    virtual void SetUpdateRate(int rate);
+    virtual int UpdateRate();
+    virtual bool Started();
+    virtual bool Suspended();
+    virtual int Millisecs();
+    virtual void GetDate(Array<int> date);
+    virtual int SaveState(const String& state);
+    virtual String LoadState();
+    virtual String LoadString(const String& path);
+    virtual bool PollJoystick(int port, Array<float> x, Array<float> y, Array<float> z, Array<bool> buttons);
+    virtual void OpenUrl(const String& url);
+    virtual void SetMouseVisible(bool visible);
+    virtual String PathToFilePath(const String& path);
+    virtual FILE* OpenFile(const String& path, const String& mode);
+    // The whole file in a malloc'ed buffer (free with std::free), or null.
+    virtual unsigned char* LoadData(const String& path, int* length);
+    [[noreturn]] virtual void Die(Object* exception);
+    virtual void GcCollect();
+
+    virtual void StartGame();
+    virtual void SuspendGame();
+    virtual void ResumeGame();
+    virtual void UpdateGame();
+    virtual void RenderGame();
+    virtual void KeyEvent(int event, int data);
+    virtual void MouseEvent(int event, int data, float x, float y);
+    virtual void TouchEvent(int event, int data, float x, float y);
+    virtual void MotionEvent(int event, int data, float x, float y, float z);
+    virtual void DiscardGraphics();
+
+protected:
+    Ref<HxGameDelegate> delegate_;
+    bool keyboardEnabled_ = false;
+    int updateRate_ = 0;
+    bool started_ = false;
+    bool suspended_ = false;
+};

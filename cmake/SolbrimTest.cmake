@@ -1,7 +1,8 @@
-# solbrim_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2])
+# solbrim_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2] [SERIAL])
 # One GoogleTest executable; every test case becomes a CTest test. Tests run
 # with OpenAL Soft on its null backend and with the LSan suppressions for the
-# GL and AL drivers; SOLBRIM_BUILD_DIR and SOLBRIM_SOURCE_DIR let tests find
+# GL and AL drivers. SERIAL keeps a test from running beside others (tests
+# that drive the shared X display with xdotool need that). SOLBRIM_BUILD_DIR and SOLBRIM_SOURCE_DIR let tests find
 # built binaries, generated assets and fixtures.
 find_package(GTest REQUIRED)
 include(GoogleTest)
@@ -14,7 +15,7 @@ set(SOLBRIM_TEST_ENV
   "SOLBRIM_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 
 function(solbrim_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
@@ -22,7 +23,8 @@ function(solbrim_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${SOLBRIM_TEST_ENV}" LABELS "${T_LABELS}" TIMEOUT 300)
+    PROPERTIES ENVIRONMENT "${SOLBRIM_TEST_ENV}" LABELS "${T_LABELS}" TIMEOUT 300
+               RUN_SERIAL ${T_SERIAL})
 endfunction()
 
 # solbrim_bench(NAME SOURCES ... LIBS ...): a Google Benchmark executable.

@@ -20,11 +20,17 @@ function(solbrim_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     SOLBRIM_BUILD_DIR="${PROJECT_BINARY_DIR}" SOLBRIM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set(props ENVIRONMENT "${SOLBRIM_TEST_ENV}" TIMEOUT 300)
+  if(T_LABELS)
+    list(APPEND props LABELS "${T_LABELS}")
+  endif()
+  if(T_SERIAL)
+    list(APPEND props RUN_SERIAL TRUE)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${SOLBRIM_TEST_ENV}" LABELS "${T_LABELS}" TIMEOUT 300
-               RUN_SERIAL ${T_SERIAL})
+    PROPERTIES ${props})
 endfunction()
 
 # solbrim_bench(NAME SOURCES ... LIBS ...): a Google Benchmark executable.

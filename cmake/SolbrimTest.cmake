@@ -2,8 +2,8 @@
 # One GoogleTest executable; every test case becomes a CTest test. Tests run
 # with OpenAL Soft on its null backend and with the LSan suppressions for the
 # GL and AL drivers. SERIAL keeps a test from running beside others (tests
-# that drive the shared X display with xdotool need that). SOLBRIM_BUILD_DIR and SOLBRIM_SOURCE_DIR let tests find
-# built binaries, generated assets and fixtures.
+# that drive the shared X display with xdotool need that). SOLBRIM_BUILD_DIR
+# and SOLBRIM_SOURCE_DIR let tests find built binaries, assets and fixtures.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -14,13 +14,21 @@ set(SOLBRIM_TEST_ENV
   "SOLBRIM_BUILD_DIR=${PROJECT_BINARY_DIR}"
   "SOLBRIM_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 
+# gtest_discover_tests cannot carry a list-valued ENVIRONMENT, so test
+# executables run through a small launcher that exports it.
+set(SOLBRIM_TEST_LAUNCHER ${PROJECT_BINARY_DIR}/test-env.sh)
+list(JOIN SOLBRIM_TEST_ENV "\nexport " _exports)
+file(WRITE ${SOLBRIM_TEST_LAUNCHER} "#!/bin/sh\nexport ${_exports}\nexec \"$@\"\n")
+file(CHMOD ${SOLBRIM_TEST_LAUNCHER} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 function(solbrim_test name)
   cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     SOLBRIM_BUILD_DIR="${PROJECT_BINARY_DIR}" SOLBRIM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  set(props ENVIRONMENT "${SOLBRIM_TEST_ENV}" TIMEOUT 300)
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${SOLBRIM_TEST_LAUNCHER})
+  set(props TIMEOUT 300)
   if(T_LABELS)
     list(APPEND props LABELS "${T_LABELS}")
   endif()

@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         size_t bytes = static_cast<size_t>(width) * height * depth;
         unsigned sum = pixels[bytes - 1];
         for (size_t i = 0; i < bytes; i += 61) sum += pixels[i];
-        static volatile unsigned sink;
-        sink = sum;
+        if (sum == 0xFFFFFFFFu) std::printf(" ");  // keeps the reads from being optimised away
         FreeImageData(pixels);
     }
     std::fclose(file);

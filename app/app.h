@@ -1,0 +1,17 @@
+// c_App: the base of an application. Creating one creates the single
+// c_GameDelegate and hands it to the host; the delegate then calls these
+// operations in its fixed order. Each returns 0, which nobody reads.
+#pragma once
+#include "runtime/object.h"
+
+class c_App : public Object {
+public:
+    // Raises "App has already been created" for a second application.
+    c_App();
+    virtual int OnCreate() { return 0; }
+    virtual int OnSuspend() { return 0; }
+    virtual int OnResume() { return 0; }
+    virtual int OnUpdate() { return 0; }
+    virtual int OnLoading() { return 0; }
+    virtual int OnRender() { return 0; }
+};

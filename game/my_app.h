@@ -1,0 +1,169 @@
+// c_MyApp: the single game object. Every piece of game and shell state is a
+// field here; arrays are created once, at their final sizes, by the
+// constructor and never replaced. The operations are spread over one file per
+// concern (the file named beside each group below).
+#pragma once
+#include "app/app.h"
+#include "runtime/object.h"
+
+class c_Image;
+class c_Sound;
+class c_TunePlayer;
+
+class c_MyApp : public c_App {
+public:
+    c_MyApp();
+    void Mark() override;
+
+    // --- Lifecycle and screen dispatch (game/my_app.cpp) ---
+    int OnCreate() override;
+    int OnSuspend() override;
+    int OnResume() override;
+    int OnUpdate() override;
+    int OnRender() override;
+    virtual void RunScreen();
+
+    // --- Display list, widgets, sound effects, random numbers (game/draw_queue.cpp) ---
+    virtual void ResetDrawState();
+    virtual void BeginFrame(float red, float green, float blue, float alpha);
+    virtual void SetDrawScale(float x, float y);
+    virtual void SetDrawAlpha(float alpha);
+    virtual void SetDrawColor(float red, float green, float blue, float alpha);
+    virtual void SetDrawRotation(float degrees);
+    virtual void QueueImage(int image, float x, float y, int frame);
+    virtual void QueueRect(float x, float y, float width, float height);
+    virtual void QueueEllipse(float x, float y, float xRadius, float yRadius);
+    virtual void QueueText(float x, float y, const String& text, float alignX, float alignY);
+    virtual int ImageButton(int image, float x, float y, int frame);
+    virtual int PointerImageButton(int image, float x, float y, int frame);
+    virtual int RectButton(float x, float y, float width, float height);
+    virtual void PlaySfx(int sound, float rate, float volume, float pan);
+    virtual int RandomInt(int lo, int hi);
+    virtual void ReplayDrawList();
+
+    // --- Controls and pause menu (game/controls.cpp) ---
+    virtual void SampleInput();
+    virtual int ControlDown(int n);
+    virtual void SetArcadeMode(int on);
+    virtual void ReadArcadeStick();
+    virtual void PlayControls();
+    virtual void PauseMenu();
+
+    // --- Play field, camera and hazards (game/play_field.cpp) ---
+    virtual void NewGame();
+    virtual void PlayUpdate();
+
+    // --- Ball, particles and play display (game/ball.cpp) ---
+    virtual void SpawnParticles(int x, int y, int count, int colour);
+    virtual int AngleDiff(int a, int b);
+
+    // --- Asset loading (game/shell/asset_loading.cpp) ---
+    virtual void PrepareLoading();
+    virtual void LoadStep();
+    virtual void LoadScaledImage(int index, const String& name, int frameWidth, int frameHeight,
+                                 int frameCount, int flags);
+    virtual void LoadFont(int index, const String& name, int advance, int lineHeight);
+    virtual void LoadImageUnscaled(int index, const String& name, int frameWidth, int frameHeight,
+                                   int frameCount, int flags);
+    virtual void LoadSfx(int number);
+    virtual void DrawBackdrop(int mode);
+
+    // --- Data stored in images (game/shell/image_data.cpp) ---
+    virtual void DecodeWordList();
+    virtual void DecodeMapImage(int imageIndex, int frame);
+
+    // --- Saved data (game/shell/saved_data.cpp) ---
+    virtual void LoadSavedData();
+    virtual void SaveData();
+    virtual void RecordScore();
+    virtual void ScoreTableChanged();
+    virtual void ScoreTablesDone();
+
+    // --- Title screen (game/shell/title_screen.cpp) ---
+    virtual void TitleScreen();
+
+    // --- Game-over overlay and labels (game/shell/result_screen.cpp) ---
+    virtual String PlaceName();
+    virtual String PadNumber(int value, int width, const String& pad);
+    virtual void ResultScreen();
+
+    // --- Badges (game/shell/badges.cpp) ---
+    virtual String BadgeText(int n);
+    virtual String BadgeName(int n);
+    virtual String BadgeDescription(int n);
+    virtual void BadgePopups();
+    virtual void BadgePanel();
+    virtual void AwardBadge(int n);
+
+    // --- Credits panel (game/shell/credits_panel.cpp) ---
+    virtual void CreditsPanel();
+
+    // --- Fields (declaration order of the game object) ---
+    int screen = 0;
+    int lastDeviceWidth = 0, lastDeviceHeight = 0;
+    Ref<c_TunePlayer> tunePlayer;
+    float clearRed = 0, clearGreen = 0, clearBlue = 0, clearAlpha = 0;
+    int hdLevel = 0;
+    float hdScale = 0;
+    Array<Ref<c_Image>> images;
+    Array<int> imageInfo;
+    int fontImage = 0;
+    int loadStep = 0;
+    int gameMode = 0;
+    int titleSlide = 0;
+    int paused = 0;
+    int pauseMenuDir = 0;
+    int pauseMenuY = 0;
+    int loopIndex = 0;
+    Array<int> badgePopupIds, badgePopupTimers;
+    Array<bool> badgeFlags;
+    Array<int> virtualButtons;
+    Array<int> settings;
+    Array<int> highScores;
+    int particleColour = 0;
+    int startCellY = 0;
+    Array<int> channelOrder;
+    int loopRow = 0, loopCol = 0;
+    Array<int> wordList;
+    int pendingMapFrame = 0, pendingMapImage = 0;
+    int scaleFitMode = 0;
+    Array<int> worldMap;
+    int renderLastMs = 0, renderFps = 0, renderFpsSmooth = 0;
+    float pixelScaleX = 0, pixelScaleY = 0;
+    int landscape = 0;
+    int drawCount = 0;
+    Array<float> drawList;
+    int charScratch = 0;
+    int updateLastMs = 0, updateFps = 0, updateFpsSmooth = 0;
+    int pointerX = 0, prevPointerX = 0, pointerY = 0, prevPointerY = 0;
+    int pointerWasDown = 0, pointerDown = 0, pointerHit = 0;
+    Array<int> touchDown, touchX, touchY;
+    int touchLatch = 0, controlLatch = 0;
+    int creditsOpen = 0, badgesOpen = 0;
+    float drawScaleX = 0, drawScaleY = 0, drawRotation = 0;
+    float drawRed = 0, drawGreen = 0, drawBlue = 0, drawAlpha = 0;
+    int drawBlend = 0;
+    int hitRadius = 0, buttonHit = 0, sfxRotor = 0;
+    Array<Ref<c_Sound>> sounds;
+    int score = 0;
+    float cameraX = 0, cameraY = 0;
+    int gameOver = 0;
+    float driftX = 0, driftY = 0, driftSpeed = 0, driftTargetSpeed = 0, headingTimer = 0, heading = 0;
+    float headingVelX = 0, headingVelY = 0, driftVelX = 0, driftVelY = 0;
+    int spinPhase = 0, coinCount = 0;
+    Array<int> world;
+    float ballScreenX = 0, ballScreenY = 0;
+    int invulnerable = 0, lives = 0;
+    Array<float> particles;
+    float ballX = 0, ballVelX = 0, ballY = 0, ballVelY = 0;
+    Array<float> trail;
+    float facing = 0;
+    int maxSpeed = 0;
+    int shownScore = 0;
+    int pauseCursor = 0;
+    int blockChance = 0;
+    int creditsSlide = 0;
+
+    // --- Fields of the title, score, badge and credits screens ---
+    // (added by the shell; every Ref/Array field must also be marked in Mark())
+};

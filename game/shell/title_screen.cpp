@@ -1,0 +1,5 @@
+#include "game/my_app.h"
+
+// Not built yet: these operations do nothing until their screen exists.
+
+void c_MyApp::TitleScreen() {}

@@ -14,6 +14,10 @@ class c_MyApp : public c_App {
 public:
     c_MyApp();
     void Mark() override;
+    // Every scalar field 0 and every array zero-filled, as the constructor
+    // leaves them (the arrays themselves are kept). Fields added to the class
+    // are cleared here too.
+    void ZeroState();
 
     // --- Lifecycle and screen dispatch (game/my_app.cpp) ---
     int OnCreate() override;
@@ -22,6 +26,13 @@ public:
     int OnUpdate() override;
     int OnRender() override;
     virtual void RunScreen();
+    // Window pixels per virtual pixel, the virtual size and `landscape` from
+    // the device size.
+    virtual void FitToDevice();
+    // The music generator's hooks; they run only while `musicEnabled` is 1.
+    virtual void MusicStart();
+    virtual void MusicUpdate();
+    virtual void MusicRender();
 
     // --- Display list, widgets, sound effects, random numbers (game/draw_queue.cpp) ---
     virtual void ResetDrawState();
@@ -48,14 +59,33 @@ public:
     virtual void ReadArcadeStick();
     virtual void PlayControls();
     virtual void PauseMenu();
+    // Ends the running game from the pause menu.
+    virtual void QuitGame();
 
     // --- Play field, camera and hazards (game/play_field.cpp) ---
     virtual void NewGame();
     virtual void PlayUpdate();
+    // Everything of a new game that the seed decides: world, clearing, ball,
+    // camera and drift (drawn from the current randomSeed).
+    virtual void SetUpWorld();
+    virtual void GenerateWorld();
+    virtual void DrawSky();
+    virtual void UpdateDrift();
+    virtual void CellPass(int prevCount);
+    virtual void VisitCellInView(int col, int row, float sx, float sy);
+    virtual void ViewEdgeRule();
+    virtual void Hit();
 
     // --- Ball, particles and play display (game/ball.cpp) ---
     virtual void SpawnParticles(int x, int y, int count, int colour);
-    virtual int AngleDiff(int a, int b);
+    virtual int AngleDiff(float a, float b);
+    virtual void UpdateBall();
+    virtual void DrawTrail();
+    virtual void TurnEyes();
+    virtual void ProtectionRing();
+    virtual void SteerBall();
+    virtual void UpdateParticles();
+    virtual void DrawPlayDisplay();
 
     // --- Asset loading (game/shell/asset_loading.cpp) ---
     virtual void PrepareLoading();
@@ -67,6 +97,8 @@ public:
                                    int frameCount, int flags);
     virtual void LoadSfx(int number);
     virtual void DrawBackdrop(int mode);
+    // Sets `hdLevel` and `hdScale` from the device size.
+    virtual void ChooseResolution();
 
     // --- Data stored in images (game/shell/image_data.cpp) ---
     virtual void DecodeWordList();
@@ -163,6 +195,7 @@ public:
     int pauseCursor = 0;
     int blockChance = 0;
     int creditsSlide = 0;
+    int backdropPhase = 0;  // degrees of the loading backdrop's rings
 
     // --- Fields of the title, score, badge and credits screens ---
     // (added by the shell; every Ref/Array field must also be marked in Mark())

@@ -1,0 +1,315 @@
+#include "game/my_app.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "app/framework.h"
+#include "audio/sound.h"
+#include "game/game_globals.h"
+#include "graphics/drawing.h"
+#include "graphics/image.h"
+#include "host/runtime_error.h"
+#include "input/input.h"
+#include "music/tune_player.h"
+
+namespace {
+
+constexpr int kKeyBack = 416;
+constexpr int kKeyClose = 432;
+constexpr int kKeyF10 = 121;
+
+// One step of a rate meter: the rate from the time since the last step,
+// smoothed over about ten steps. A clock that stands still or runs
+// backwards leaves the rate as it was.
+void MeasureRate(int& lastMs, int& rate, int& smoothed) {
+    int64_t elapsed = static_cast<int64_t>(Millisecs()) - lastMs;
+    if (elapsed > 0 && elapsed <= INT32_MAX) rate = static_cast<int>(1000 / elapsed);
+    smoothed = (smoothed * 9 + rate) / 10;
+    lastMs = Millisecs();
+}
+
+template <class T>
+void Fill(const Array<T>& array, T value) {
+    for (int i = 0; i < array.Length(); ++i) array[i] = value;
+}
+
+}  // namespace
+
+c_MyApp::c_MyApp() {
+    tunePlayer = new c_TunePlayer();
+    images = Array<Ref<c_Image>>(100);
+    imageInfo = Array<int>(300);
+    badgePopupIds = Array<int>(15);
+    badgePopupTimers = Array<int>(15);
+    badgeFlags = Array<bool>(256);
+    virtualButtons = Array<int>(20);
+    settings = Array<int>(25);
+    highScores = Array<int>(150);
+    channelOrder = Array<int>(33);
+    wordList = Array<int>(5);
+    worldMap = Array<int>(16384);
+    drawList = Array<float>(37500);
+    touchDown = Array<int>(10);
+    touchX = Array<int>(10);
+    touchY = Array<int>(10);
+    sounds = Array<Ref<c_Sound>>(100);
+    world = Array<int>(170000);
+    particles = Array<float>(1024);
+    trail = Array<float>(130);
+}
+
+void c_MyApp::Mark() {
+    gc_mark(tunePlayer);
+    gc_mark(images);
+    gc_mark(imageInfo);
+    gc_mark(badgePopupIds);
+    gc_mark(badgePopupTimers);
+    gc_mark(badgeFlags);
+    gc_mark(virtualButtons);
+    gc_mark(settings);
+    gc_mark(highScores);
+    gc_mark(channelOrder);
+    gc_mark(wordList);
+    gc_mark(worldMap);
+    gc_mark(drawList);
+    gc_mark(touchDown);
+    gc_mark(touchX);
+    gc_mark(touchY);
+    gc_mark(sounds);
+    gc_mark(world);
+    gc_mark(particles);
+    gc_mark(trail);
+}
+
+void c_MyApp::ZeroState() {
+    screen = 0;
+    lastDeviceWidth = lastDeviceHeight = 0;
+    clearRed = clearGreen = clearBlue = clearAlpha = 0;
+    hdLevel = 0;
+    hdScale = 0;
+    Fill(images, Ref<c_Image>());
+    Fill(imageInfo, 0);
+    fontImage = loadStep = gameMode = titleSlide = paused = pauseMenuDir = pauseMenuY = loopIndex = 0;
+    Fill(badgePopupIds, 0);
+    Fill(badgePopupTimers, 0);
+    Fill(badgeFlags, false);
+    Fill(virtualButtons, 0);
+    Fill(settings, 0);
+    Fill(highScores, 0);
+    particleColour = startCellY = 0;
+    Fill(channelOrder, 0);
+    loopRow = loopCol = 0;
+    Fill(wordList, 0);
+    pendingMapFrame = pendingMapImage = scaleFitMode = 0;
+    Fill(worldMap, 0);
+    renderLastMs = renderFps = renderFpsSmooth = 0;
+    pixelScaleX = pixelScaleY = 0;
+    landscape = drawCount = 0;
+    Fill(drawList, 0.0f);
+    charScratch = updateLastMs = updateFps = updateFpsSmooth = 0;
+    pointerX = prevPointerX = pointerY = prevPointerY = 0;
+    pointerWasDown = pointerDown = pointerHit = 0;
+    Fill(touchDown, 0);
+    Fill(touchX, 0);
+    Fill(touchY, 0);
+    touchLatch = controlLatch = creditsOpen = badgesOpen = 0;
+    drawScaleX = drawScaleY = drawRotation = drawRed = drawGreen = drawBlue = drawAlpha = 0;
+    drawBlend = hitRadius = buttonHit = sfxRotor = 0;
+    Fill(sounds, Ref<c_Sound>());
+    score = 0;
+    cameraX = cameraY = 0;
+    gameOver = 0;
+    driftX = driftY = driftSpeed = driftTargetSpeed = headingTimer = heading = 0;
+    headingVelX = headingVelY = driftVelX = driftVelY = 0;
+    spinPhase = coinCount = 0;
+    Fill(world, 0);
+    ballScreenX = ballScreenY = 0;
+    invulnerable = lives = 0;
+    Fill(particles, 0.0f);
+    ballX = ballVelX = ballY = ballVelY = 0;
+    Fill(trail, 0.0f);
+    facing = 0;
+    maxSpeed = shownScore = pauseCursor = blockChance = creditsSlide = 0;
+    backdropPhase = 0;
+}
+
+int c_MyApp::OnCreate() {
+    screen = 1;
+    SetUpdateRate(60);
+    lastDeviceWidth = DeviceWidth();
+    lastDeviceHeight = DeviceHeight();
+    MusicStart();
+    PrepareLoading();
+    gameMode = 2;
+    titleSlide = -32;
+    paused = 0;
+    pauseMenuDir = -1;
+    pauseMenuY = -64;
+    Fill(badgePopupIds, 0);
+    Fill(badgePopupTimers, 0);
+    for (int i = 0; i < 128; ++i) badgeFlags[i] = false;
+    for (int i = 0; i < 19; ++i) virtualButtons[i] = 0;
+    Fill(settings, 0);
+    settings[5] = 1;
+    for (int i = 0; i <= 30; ++i) highScores[i] = 0;
+    LoadSavedData();
+    for (int i = 0; i < 33; ++i) channelOrder[i] = i;
+    return 0;
+}
+
+// A running game (screen 10 or above) always comes back paused, its menu
+// standing fully open; anywhere else nothing is paused.
+static void SetPauseForSuspension(c_MyApp* app) {
+    if (app->screen < 10) {
+        app->paused = app->pauseMenuDir = app->pauseMenuY = 0;
+    } else {
+        app->paused = 1;
+        app->pauseMenuDir = 1;
+        app->pauseMenuY = static_cast<int>(virtualHeight * 0.5f);
+    }
+}
+
+int c_MyApp::OnSuspend() {
+    SetArcadeMode(0);
+    SetPauseForSuspension(this);
+    SetUpdateRate(5);
+    SaveData();
+    return 0;
+}
+
+int c_MyApp::OnResume() {
+    SetPauseForSuspension(this);
+    SetUpdateRate(60);
+    SetArcadeMode(0);
+    return 0;
+}
+
+int c_MyApp::OnUpdate() {
+    virtualButtons[19] = KeyHit(kKeyBack);
+    if (KeyHit(kKeyClose) != 0) {
+        // Settings changed since the last save (sound mode, move speed) would
+        // otherwise be lost with the window.
+        SaveData();
+        Error(String());
+    }
+    if (KeyHit(kKeyF10) != 0) debugMode = 1 - debugMode;
+    UpdateAsyncEvents();
+    MeasureRate(updateLastMs, updateFps, updateFpsSmooth);
+    MusicUpdate();
+    SampleInput();
+
+    if (loadStep == 0) {
+        RunScreen();
+        if (loadStep > 0) LoadStep();
+    } else if (loadStep > 0) {
+        LoadStep();
+    }
+
+    ReadArcadeStick();
+    for (int i = 0; i < 19; ++i) {
+        if (virtualButtons[i] == 1) virtualButtons[i] = 0;
+    }
+
+    if (debugMode == 1 && screen != 5) {
+        ResetDrawState();
+        String text = String::FromInt(renderFpsSmooth) + String(":") + String::FromFloat(pixelScaleX) +
+                      String(",") + String::FromFloat(pixelScaleY);
+        QueueText(16, virtualHeight - 16, text, 0, 0);
+    }
+    BadgePopups();
+    return 0;
+}
+
+void c_MyApp::RunScreen() {
+    switch (screen) {
+        case 1:
+            TitleScreen();
+            break;
+        case 2:
+            RecordScore();
+            screen = 1;
+            break;
+        case 5:
+            DrawBackdrop(0);
+            break;
+        case 10:
+            PlayUpdate();
+            PlayControls();
+            break;
+        case 11:
+            NewGame();
+            break;
+        default:
+            break;
+    }
+    if (screen == 10 && gameOver > 0) ResultScreen();
+    if (screen == 1 || screen == 2) ResultScreen();
+    if (screen == 1 && (creditsOpen == 1 || creditsSlide > 0)) CreditsPanel();
+    if (creditsOpen == 0 && creditsSlide > 0) creditsSlide -= 1;
+    if (creditsOpen == 1 && creditsSlide < 30) creditsSlide += 1;
+    if (screen == 1 && badgesOpen == 1) BadgePanel();
+}
+
+int c_MyApp::OnRender() {
+    MusicRender();
+    if (pendingMapFrame > 0) {
+        DecodeMapImage(pendingMapImage, pendingMapFrame);
+        pendingMapFrame = pendingMapImage = 0;
+    }
+    MeasureRate(renderLastMs, renderFps, renderFpsSmooth);
+
+    SetColor(clearRed, clearGreen, clearBlue);
+    SetAlpha(clearAlpha);
+    DrawRect(-1, -1, static_cast<float>(DeviceWidth() + 2), static_cast<float>(DeviceHeight() + 2));
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+
+    if (DeviceWidth() != lastDeviceWidth || DeviceHeight() != lastDeviceHeight) {
+        // Reload every asset in the resolution that suits the new size; the
+        // screen stays, so play goes on once loading is done.
+        loadStep = 1;
+        lastDeviceWidth = DeviceWidth();
+        lastDeviceHeight = DeviceHeight();
+    }
+    FitToDevice();
+    ReplayDrawList();
+    return 0;
+}
+
+void c_MyApp::FitToDevice() {
+    float width = static_cast<float>(DeviceWidth());
+    float height = static_cast<float>(DeviceHeight());
+    float sx = width / baseWidth;
+    float sy = height / baseHeight;
+    if (sx > sy) {
+        scaleFitMode = 1;
+    } else if (sx < sy) {
+        scaleFitMode = 2;
+    } else {
+        scaleFitMode = std::fabs(sy - 1) < std::fabs(sx - 1) ? 2 : 1;
+    }
+    float s = scaleFitMode == 1 ? sx : sy;
+    if (!(s > 0)) return;  // no window area: keep the last layout
+    pixelScaleX = pixelScaleY = s;
+    virtualWidth = width / s;
+    virtualHeight = height / s;
+    landscape = virtualWidth >= virtualHeight ? 1 : 0;
+}
+
+void c_MyApp::MusicStart() {
+#if SOLBRIM_MUSIC
+    if (musicEnabled == 1) tunePlayer->Init(32, 4, 3, 3, 4);
+#endif
+}
+
+void c_MyApp::MusicUpdate() {
+#if SOLBRIM_MUSIC
+    if (musicEnabled == 1) tunePlayer->Update(paused, settings[5] == 1 || settings[5] == 3 ? 1 : 0);
+#endif
+}
+
+void c_MyApp::MusicRender() {
+#if SOLBRIM_MUSIC
+    if (musicEnabled == 1) tunePlayer->FinishLoading();
+#endif
+}

@@ -1,10 +1,374 @@
+// Pointer sampling, the logical controls, the arcade stick and the pause
+// menu. Presses act once through two latches: `touchLatch` for the pointer
+// and `controlLatch` for the controls; each is released only when nothing of
+// its kind is held any more.
+#include <climits>
+#include <cmath>
+
+#include "game/game_globals.h"
 #include "game/my_app.h"
+#include "input/input.h"
 
-// Not built yet: these operations do nothing until their screen exists.
+namespace {
 
-void c_MyApp::SampleInput() {}
-int c_MyApp::ControlDown(int /*n*/) { return 0; }
-void c_MyApp::SetArcadeMode(int /*on*/) {}
-void c_MyApp::ReadArcadeStick() {}
-void c_MyApp::PlayControls() {}
-void c_MyApp::PauseMenu() {}
+constexpr int kTouchPoints = 10;
+constexpr int kTouchKeyBase = 384;
+constexpr int kJoyButtonBase = 256;  // joystick 0, button 0
+constexpr int kNoTouch = -3717;
+constexpr float kStickThreshold = 0.4f;
+
+enum class Axis { None, Left, Right, Up, Down };
+
+// One logical control: keys that always count, letter keys that the arcade
+// stick takes over, a joystick 0 button, a stick direction and the
+// `virtualButtons` entries that hold it.
+struct ControlRow {
+    int control;
+    int keys[3];
+    int letters[2];
+    int joyButton;
+    Axis axis;
+    int buttons[3];
+};
+
+constexpr int kNone = -1;
+
+const ControlRow kControls[] = {
+    {0, {38, kNone, kNone}, {'W', kNone}, 9, Axis::Up, {0, kNone, kNone}},
+    {3, {37, kNone, kNone}, {'A', kNone}, 8, Axis::Left, {3, kNone, kNone}},
+    {5, {39, kNone, kNone}, {'D', kNone}, 10, Axis::Right, {5, kNone, kNone}},
+    {8, {40, kNone, kNone}, {'S', kNone}, 11, Axis::Down, {8, kNone, kNone}},
+    {10, {32, 13, kNone}, {'Z', 'J'}, 0, Axis::None, {10, kNone, kNone}},
+    {11, {17, kNone, kNone}, {'X', 'K'}, 1, Axis::None, {11, kNone, kNone}},
+    {12, {16, kNone, kNone}, {'C', 'L'}, 2, Axis::None, {12, kNone, kNone}},
+    {13, {kNone, kNone, kNone}, {'V', 'I'}, 3, Axis::None, {13, kNone, kNone}},
+    {99, {27, 46, 8}, {kNone, kNone}, 7, Axis::None, {16, 17, 19}},
+};
+
+// The controls whose holding keeps `controlLatch` set.
+constexpr int kLatchedControls[] = {0, 3, 5, 8, 10, 11, 12, 13, 99};
+
+bool StickActive(Axis axis) {
+    switch (axis) {
+        case Axis::Left:
+            return JoyX() < -kStickThreshold;
+        case Axis::Right:
+            return JoyX() > kStickThreshold;
+        case Axis::Up:
+            return JoyY() < -kStickThreshold;
+        case Axis::Down:
+            return JoyY() > kStickThreshold;
+        default:
+            return false;
+    }
+}
+
+// The arcade stick types one letter per press and one per release.
+struct ArcadePair {
+    char press;
+    char release;
+    int button;
+};
+
+const ArcadePair kArcadePairs[] = {
+    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'Y', 'T', 13}, {'U', 'F', 14},
+    {'I', 'M', 15}, {'O', 'G', 16}, {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'L', 'V', 17},
+};
+
+int Upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+
+// The next of the four sound modes; a damaged saved mode below 0 also
+// lands in 0..3.
+int NextSoundMode(int mode) { return (mode % 4 + 5) % 4; }
+
+// Window pixels to virtual pixels, truncating; a scale not yet known (no
+// frame rendered) maps to 0 rather than dividing by zero.
+int ToVirtual(float position, float scale) {
+    if (!(scale > 0)) return 0;
+    float v = position / scale;
+    if (!(v > static_cast<float>(INT_MIN) && v < static_cast<float>(INT_MAX))) return 0;
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+void c_MyApp::SampleInput() {
+    prevPointerX = pointerX;
+    prevPointerY = pointerY;
+    pointerX = ToVirtual(MouseX(), pixelScaleX);
+    pointerY = ToVirtual(MouseY(), pixelScaleY);
+    // The update in which the button goes down has no movement, so a press
+    // never jerks the ball.
+    if (pointerWasDown == 0 && KeyDown(1)) {
+        prevPointerX = pointerX;
+        prevPointerY = pointerY;
+    }
+    pointerDown = KeyDown(1) ? 1 : 0;
+    pointerHit = KeyHit(1);
+    for (int i = 0; i < kTouchPoints; ++i) {
+        touchDown[i] = 0;
+        touchX[i] = touchY[i] = kNoTouch;
+        if (KeyDown(kTouchKeyBase + i)) {
+            touchDown[i] = 1;
+            touchX[i] = ToVirtual(TouchX(i), pixelScaleX);
+            touchY[i] = ToVirtual(TouchY(i), pixelScaleY);
+            pointerDown = 1;
+        }
+    }
+    pointerWasDown = KeyDown(1) ? 1 : 0;
+    if (pointerDown == 0) touchLatch = 0;
+
+    bool anyControl = false;
+    for (int control : kLatchedControls) anyControl = anyControl || ControlDown(control) == 1;
+    if (!anyControl) controlLatch = 0;
+
+    // Back closes a panel over the title screen, and does nothing else.
+    if (controlLatch == 0 && touchLatch == 0 && ControlDown(99) && screen == 1 &&
+        (creditsOpen == 1 || badgesOpen == 1)) {
+        creditsOpen = badgesOpen = 0;
+        controlLatch = touchLatch = 1;
+    }
+}
+
+int c_MyApp::ControlDown(int n) {
+    for (const ControlRow& row : kControls) {
+        if (row.control != n) continue;
+        for (int key : row.keys) {
+            if (key != kNone && KeyDown(key)) return 1;
+        }
+        if (arcadeMode != 1) {
+            for (int key : row.letters) {
+                if (key != kNone && KeyDown(key)) return 1;
+            }
+        }
+        if (KeyDown(kJoyButtonBase + row.joyButton) || StickActive(row.axis)) return 1;
+        for (int button : row.buttons) {
+            if (button != kNone && virtualButtons[button] != 0) return 1;
+        }
+        return 0;
+    }
+    return 0;
+}
+
+void c_MyApp::SetArcadeMode(int on) {
+    if (on == 1) {
+        EnableKeyboard();
+        arcadeMode = 1;
+        // Letters typed before the switch are not stick events.
+        do {
+            charScratch = GetChar();
+        } while (charScratch != 0);
+    } else if (on == 0) {
+        DisableKeyboard();
+        arcadeMode = 0;
+        for (int i = 0; i < 19; ++i) virtualButtons[i] = 0;
+    }
+}
+
+void c_MyApp::ReadArcadeStick() {
+    if (arcadeMode != 1) return;
+    for (;;) {
+        charScratch = GetChar();
+        if (charScratch < 1) break;
+        int letter = Upper(charScratch);
+        for (const ArcadePair& pair : kArcadePairs) {
+            if (letter == pair.press) {
+                virtualButtons[pair.button] = 2;
+                break;
+            }
+            if (letter == pair.release) {
+                virtualButtons[pair.button] = 0;
+                break;
+            }
+        }
+    }
+}
+
+void c_MyApp::PlayControls() {
+    ResetDrawState();
+    titleSlide = -32;
+    if (ControlDown(99) && paused == 0 && controlLatch == 0) {
+        controlLatch = 1;
+        paused = 1;
+        pauseMenuDir = 1;
+        pauseCursor = 0;
+        PlaySfx(98, 1.0f, 0.5f, 0);
+    }
+    // The pause icon, top left, in every play update.
+    if (ImageButton(97, 16, 16, 0) && paused == 0) {
+        paused = 1;
+        pauseMenuDir = 1;
+        touchLatch = 1;
+        pauseCursor = 0;
+        PlaySfx(98, 1.0f, 0.5f, 0);
+    }
+    if (paused == 1) PauseMenu();
+}
+
+void c_MyApp::QuitGame() {
+    paused = 0;
+    pauseMenuDir = -1;
+    pauseMenuY = -64;
+    gameOver = 1;
+    PlaySfx(98, 0.5f, 0.5f, 0);
+}
+
+namespace {
+
+// The three bars of the pause panel: colour, alpha, then the rectangle
+// relative to (centre x, menu y) in the landscape and the portrait layout.
+struct PanelBar {
+    float red, green, blue, alpha;
+    float wide[4];
+    float tall[4];
+};
+
+const PanelBar kPanelBars[] = {
+    {255, 255, 10, 0.6f, {-128, -64, 256, 8}, {-96, -92, 192, 8}},
+    {255, 150, 10, 0.7f, {-140, -52, 280, 104}, {-128, -80, 256, 160}},
+    {10, 150, 255, 0.6f, {-128, 56, 256, 8}, {-96, 84, 192, 8}},
+};
+
+// Icon frames of the icon sheet (image 97).
+constexpr int kIcons = 97;
+constexpr int kIconQuit = 1;
+constexpr int kIconResume = 3;
+constexpr int kIconSoundOn = 4;
+constexpr int kIconSoundOff = 5;
+constexpr int kIconRing = 6;
+constexpr int kClick = 98;
+
+}  // namespace
+
+void c_MyApp::PauseMenu() {
+    float vw = virtualWidth, vh = virtualHeight;
+    bool wide = landscape == 1;
+
+    // The play field darkens as the menu comes down.
+    ResetDrawState();
+    SetDrawColor(0, 0, 0, std::fabs(static_cast<float>(pauseMenuY)) / (vh * 0.8f));
+    QueueRect(0, 0, vw, vh);
+
+    if (pauseMenuDir == 1 && pauseMenuY < vh * 0.5f) pauseMenuY += 24;
+    if (pauseMenuDir == -1) {
+        if (pauseMenuY > -64) pauseMenuY -= 24;
+        if (pauseMenuY < -32) paused = 0;  // play resumes once the menu has left
+    }
+    float y = static_cast<float>(pauseMenuY);
+
+    ResetDrawState();
+    for (const PanelBar& bar : kPanelBars) {
+        const float* r = wide ? bar.wide : bar.tall;
+        SetDrawColor(bar.red, bar.green, bar.blue, bar.alpha);
+        QueueRect(vw / 2 + r[0], y + r[1], r[2], r[3]);
+    }
+
+    auto highlight = [&](float x, float hy) {
+        SetDrawScale(2.5f, -3717);
+        SetDrawColor(255, 255, 100, 1);
+        QueueImage(kIcons, x, hy, kIconRing);
+    };
+    auto takeControl = [&](int control) {
+        if (controlLatch != 0 || !ControlDown(control)) return false;
+        controlLatch = 1;
+        return true;
+    };
+    auto takeControl2 = [&](int a, int b) {
+        if (controlLatch != 0 || !(ControlDown(a) || ControlDown(b))) return false;
+        controlLatch = 1;
+        return true;
+    };
+
+    // Resume.
+    SetDrawScale(2, -3717);
+    SetDrawColor(50, 50, 250, 1);
+    if (ImageButton(kIcons, vw / 2, y, kIconResume) && touchLatch == 0) {
+        paused = 1;
+        pauseMenuDir = -1;
+        touchLatch = 1;
+        PlaySfx(kClick, 1.0f, 0.5f, 0);
+    }
+    if (pauseCursor == 0) {
+        highlight(vw / 2, y);
+        if (takeControl(10)) {
+            paused = 1;
+            pauseMenuDir = -1;
+            PlaySfx(kClick, 1.0f, 0.5f, 0);
+        }
+        if (takeControl2(3, 0)) {
+            pauseCursor = -1;
+            PlaySfx(kClick, 0.8f, 0.5f, 0);
+        }
+        if (takeControl(5)) {
+            pauseCursor = 1;
+            PlaySfx(kClick, 1.2f, 0.5f, 0);
+        }
+    }
+
+    // Quit, top left of the panel.
+    float qx = wide ? static_cast<int>(vw / 2 - 140) : static_cast<int>(vw / 2 - 96);
+    float qy = wide ? y - 64 : y - 96;
+    SetDrawScale(2, -3717);
+    SetDrawColor(255, 50, 50, 1);
+    if (ImageButton(kIcons, qx, qy, kIconQuit) && touchLatch == 0) {
+        QuitGame();
+        touchLatch = 1;
+    }
+    if (pauseCursor == -1) {
+        highlight(qx, qy);
+        if (takeControl(10)) {
+            QuitGame();
+            touchLatch = 1;
+        }
+        if (takeControl2(5, 8)) {
+            pauseCursor = 0;
+            PlaySfx(kClick, 0.8f, 0.5f, 0);
+        }
+    }
+
+    // Sound mode, top right of the panel.
+    float sx = wide ? static_cast<int>(vw / 2 + 140) : static_cast<int>(vw / 2 + 96);
+    float sy = wide ? y - 64 : y - 96;
+    SetDrawScale(2, -3717);
+    SetDrawColor(50, 250, 50, 1);
+    if (ImageButton(kIcons, sx, sy, settings[5] == 0 ? kIconSoundOff : kIconSoundOn) && touchLatch == 0) {
+        if (musicEnabled == 1) {
+            settings[5] = NextSoundMode(settings[5]);
+        } else {
+            settings[5] = 1 - settings[5];
+            if (settings[5] < 0 || settings[5] > 1) settings[5] = 0;
+        }
+        touchLatch = 1;
+        PlaySfx(kClick, 1.0f, 0.5f, 0);
+    }
+    if (pauseCursor == 1) {
+        highlight(sx, sy);
+        if (takeControl(10)) {
+            settings[5] = NextSoundMode(settings[5]);
+            PlaySfx(kClick, 1.0f, 0.5f, 0);
+        }
+        if (takeControl2(3, 8)) {
+            pauseCursor = 0;
+            PlaySfx(kClick, 0.8f, 0.5f, 0);
+        }
+    }
+
+    // Move speed: eight boxes filled up to the current speed; touching or
+    // dragging across them sets it directly.
+    ResetDrawState();
+    SetDrawColor(255, 255, 255, 1);
+    if (settings[1] < 1 || settings[1] > 8) settings[1] = 5;
+    QueueText(vw * 0.5f, vh - 100, String("Move Speed ") + String::FromInt(settings[1]), 1, 1);
+    for (int i = 1; i <= 8; ++i) {
+        SetDrawColor(0, 80, 0, 0.8f);
+        if (settings[1] >= i) SetDrawColor(100, 255, 100, 0.9f);
+        if (RectButton(vw * 0.5f - 144 + 32 * i, vh - 64, 28, 28)) settings[1] = i;
+    }
+
+    if (ControlDown(99) && controlLatch == 0) {
+        controlLatch = 1;
+        paused = 1;
+        pauseMenuDir = -1;
+        PlaySfx(kClick, 1.0f, 0.5f, 0);
+    }
+}

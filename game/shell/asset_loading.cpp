@@ -1,11 +1,217 @@
+// Asset loading: the maker logo and the font at once, everything else one
+// step per update so the loading screen keeps animating. Images come in
+// three resolutions (NAME.png, NAME-hd.png, NAME-hd2.png); the level follows
+// the device size, re-evaluated before every step.
+#include <algorithm>
+#include <cmath>
+
+#include "app/framework.h"
+#include "audio/audio.h"
+#include "game/game_globals.h"
 #include "game/my_app.h"
+#include "graphics/drawing.h"
+#include "graphics/image.h"
 
-// Not built yet: these operations do nothing until their screen exists.
+namespace {
 
-void c_MyApp::PrepareLoading() {}
-void c_MyApp::LoadStep() {}
-void c_MyApp::LoadScaledImage(int /*index*/, const String& /*name*/, int /*frameWidth*/, int /*frameHeight*/, int /*frameCount*/, int /*flags*/) {}
-void c_MyApp::LoadFont(int /*index*/, const String& /*name*/, int /*advance*/, int /*lineHeight*/) {}
-void c_MyApp::LoadImageUnscaled(int /*index*/, const String& /*name*/, int /*frameWidth*/, int /*frameHeight*/, int /*frameCount*/, int /*flags*/) {}
-void c_MyApp::LoadSfx(int /*number*/) {}
-void c_MyApp::DrawBackdrop(int /*mode*/) {}
+constexpr int kMidHandle = 1;
+constexpr int kFontCells = 128;
+constexpr int kFontCellSize = 16;
+constexpr float kDegrees = 0.017453292f;
+
+enum class Load { None, Image, Font, Sound };
+
+struct LoadAction {
+    Load kind;
+    int index;
+    const char* name;
+    int frameWidth;
+    int frameHeight;
+    int frameCount;
+};
+
+// The load sequence: step k performs kLoadSteps[k - 1] (one or two actions).
+struct LoadStepRow {
+    LoadAction first;
+    LoadAction second;
+};
+
+constexpr LoadAction kNothing = {Load::None, 0, nullptr, 0, 0, 0};
+
+const LoadStepRow kLoadSteps[] = {
+    {{Load::Image, 97, "common/icons", 32, 32, 16}, kNothing},
+    {{Load::Image, 95, "common/Buttons", 64, 64, 16}, kNothing},
+    {{Load::Image, 94, "common/dpad", 32, 32, 16}, kNothing},
+    {{Load::Image, 92, "common/icade", 64, 64, 2}, kNothing},
+    // The logo again, so a level change since PrepareLoading is followed.
+    {{Load::Image, 93, "common/TIRNLogo", 256, 256, 1}, {Load::Image, 91, "common/Testcard_Circle", 256, 256, 1}},
+    {{Load::Font, 90, "fonts/editundo", 7, 10, 0}, kNothing},
+    {{Load::Sound, 1, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Sound, 95, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Sound, 98, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Sound, 99, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Image, 99, "menu", 256, 256, 4}, kNothing},
+    {{Load::Image, 98, "logo", 256, 128, 1}, kNothing},
+    {{Load::Image, 96, "parts", 8, 8, 16}, kNothing},
+    {{Load::Image, 80, "BadgesA", 64, 64, 64}, kNothing},
+    {{Load::Image, 5, "heart", 32, 32, 1}, kNothing},
+    {{Load::Sound, 2, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Image, 1, "world001", 32, 32, 50}, kNothing},
+    {{Load::Image, 2, "eyes", 32, 32, 1}, kNothing},
+};
+
+constexpr int kStepCount = static_cast<int>(sizeof(kLoadSteps) / sizeof(kLoadSteps[0]));
+
+void Perform(c_MyApp* app, const LoadAction& action) {
+    switch (action.kind) {
+        case Load::Image:
+            app->LoadScaledImage(action.index, String(action.name), action.frameWidth, action.frameHeight,
+                                 action.frameCount, kMidHandle);
+            break;
+        case Load::Font:
+            app->LoadFont(action.index, String(action.name), action.frameWidth, action.frameHeight);
+            break;
+        case Load::Sound:
+            app->LoadSfx(action.index);
+            break;
+        case Load::None:
+            break;
+    }
+}
+
+// "menu" at level 2 is "menu-hd.png".
+String LevelPath(const String& name, int level) {
+    if (level == 2) return name + String("-hd.png");
+    if (level == 4) return name + String("-hd2.png");
+    return name + String(".png");
+}
+
+void StoreImageInfo(c_MyApp* app, int index, int width, int height, int count) {
+    app->imageInfo[3 * index] = width;
+    app->imageInfo[3 * index + 1] = height;
+    app->imageInfo[3 * index + 2] = count;
+}
+
+bool ValidImageSlot(c_MyApp* app, int index) { return index >= 0 && index < app->images.Length(); }
+
+float SinDeg(float degrees) { return std::sin(degrees * kDegrees); }
+float CosDeg(float degrees) { return std::cos(degrees * kDegrees); }
+
+}  // namespace
+
+void c_MyApp::ChooseResolution() {
+    hdLevel = 1;
+    hdScale = 1.0f;
+    if (DeviceWidth() > 630 || DeviceHeight() > 630) {
+        hdLevel = 2;
+        hdScale = 0.5f;
+    }
+    if (DeviceWidth() > 1230 || DeviceHeight() > 1230) {
+        hdLevel = 4;
+        hdScale = 0.25f;
+    }
+}
+
+void c_MyApp::PrepareLoading() {
+    ChooseResolution();
+    clearRed = clearGreen = clearBlue = 0;
+    clearAlpha = 1;
+    LoadScaledImage(93, String("common/TIRNLogo"), 256, 256, 1, kMidHandle);
+    LoadFont(90, String("fonts/editundo"), 7, 10);
+    loadStep = 1;
+}
+
+void c_MyApp::LoadStep() {
+    ChooseResolution();
+    if (loadStep >= 1 && loadStep <= kStepCount) {
+        const LoadStepRow& row = kLoadSteps[loadStep - 1];
+        Perform(this, row.first);
+        Perform(this, row.second);
+    } else {
+        loadStep = 0;  // loading finished
+    }
+    if (loadStep > 0) loadStep += 1;
+    DrawBackdrop(1);
+}
+
+void c_MyApp::LoadScaledImage(int index, const String& name, int frameWidth, int frameHeight, int frameCount,
+                              int flags) {
+    if (!ValidImageSlot(this, index)) return;
+    String path = LevelPath(name, hdLevel);
+    images[index] = nullptr;
+    images[index] = LoadImageStrip(path, hdLevel * frameWidth, hdLevel * frameHeight, frameCount, flags);
+    StoreImageInfo(this, index, hdLevel * frameWidth, hdLevel * frameHeight, frameCount);
+}
+
+void c_MyApp::LoadFont(int index, const String& name, int advance, int lineHeight) {
+    if (!ValidImageSlot(this, index)) return;
+    String path = LevelPath(name, hdLevel);
+    images[index] = nullptr;
+    images[index] =
+        LoadImageStrip(path, kFontCellSize * hdLevel, kFontCellSize * hdLevel, kFontCells, kMidHandle);
+    StoreImageInfo(this, index, advance, lineHeight, kFontCells);
+    fontImage = index;
+}
+
+void c_MyApp::LoadImageUnscaled(int index, const String& name, int frameWidth, int frameHeight, int frameCount,
+                                int flags) {
+    if (!ValidImageSlot(this, index)) return;
+    images[index] = nullptr;
+    images[index] = LoadImageStrip(name + String(".png"), frameWidth, frameHeight, frameCount, flags);
+    StoreImageInfo(this, index, frameWidth, frameHeight, frameCount);
+}
+
+void c_MyApp::LoadSfx(int number) {
+    String digits = String::FromInt(number);
+    String prefix = number < 10 ? String("sfx/00") : number <= 99 ? String("sfx/0") : String("sfx/");
+    c_Sound* sound = LoadSound(prefix + digits + String(".wav"));
+    // Only numbers that have a slot keep their sound.
+    if (number >= 0 && number < sounds.Length()) sounds[number] = sound;
+}
+
+void c_MyApp::DrawBackdrop(int mode) {
+    float w = virtualWidth, h = virtualHeight;
+    float s = static_cast<float>(std::min(static_cast<int>(w), static_cast<int>(h)));
+    float ring = s / 4;
+
+    BeginFrame(40, 40, 80, 1);
+    backdropPhase = (backdropPhase + 16) % 360;
+
+    // Two rings of fading dots chase each other round the emblem, half a
+    // turn apart; angle 0 points up and angles turn clockwise.
+    auto queueRing = [&](float offset, float grey) {
+        for (int i = 0; i <= 10; ++i) {
+            float a = static_cast<float>(backdropPhase + 16 * i) + offset;
+            SetDrawColor(grey, grey, grey, i / 10.0f);
+            QueueEllipse(0.5f * w + ring * SinDeg(a), 0.5f * h - ring * CosDeg(a), 8, 8);
+        }
+    };
+    if (mode == 1) queueRing(180, 250);
+
+    SetDrawColor(255, 255, 0, 0.8f);
+    QueueEllipse(0.5f * w, 0.5f * h, 0.3f * s, 0.3f * s);
+    SetDrawColor(250, 160, 60, 0.7f);
+    QueueRect(0, 0.4f * h, w, 0.2f * h);
+    ResetDrawState();
+    QueueImage(93, 0.5f * w, 0.48f * h, 0);
+
+    if (mode == 1) queueRing(0, 50);
+    if (mode != 0) return;
+
+    // The start gate.
+    SetDrawScale(1, -3717);
+    SetDrawColor(0, 0, 0, 0.2f);
+    QueueEllipse(0.5f * w, 0.7f * h, 136, 24);
+    QueueEllipse(0.5f * w, 0.7f * h, 132, 20);
+    QueueEllipse(0.5f * w, 0.7f * h, 128, 16);
+    SetDrawScale(2, -3717);
+    SetDrawColor(255, 255, 255, 1);
+    QueueText(0.5f * w, 0.7f * h, String(" Click to Start"), 1, 0.8f);
+    if (pointerHit != 0 && pointerX > 0.25f * w && pointerX < 0.75f * w && pointerY > 0.25f * h &&
+        pointerY < 0.75f * h) {
+        touchLatch = 1;
+        screen = 1;
+        PrepareLoading();
+        SetUpdateRate(60);
+    }
+}

@@ -33,13 +33,32 @@ def raw_rows(w, h, depth, colour, filt=0):
     return bytes(out)
 
 
+def adam7_rows(w, h, colour):
+    """8-bit samples split into the seven Adam7 passes, each row filter 0."""
+    bpp = CHANNELS[colour]
+    passes = [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2), (0, 1, 1, 2)]
+    out = bytearray()
+    for xs, ys, dx, dy in passes:
+        pw, ph = (w - xs + dx - 1) // dx, (h - ys + dy - 1) // dy
+        if pw <= 0 or ph <= 0:
+            continue
+        for py in range(ph):
+            out.append(0)
+            y = ys + py * dy
+            for px in range(pw):
+                x = xs + px * dx
+                out += bytes(((x * 37 + y * 11 + c) & 0xFF) for c in range(bpp))
+    return bytes(out)
+
+
 def png(w, h, depth=8, colour=6, filt=0, interlace=0, extra=b""):
     parts = [SIG, ihdr(w, h, depth, colour, interlace)]
     if colour == 3:
         parts.append(chunk(b"PLTE", bytes(range(48))))
         parts.append(chunk(b"tRNS", bytes([0, 128, 255])))
     parts.append(extra)
-    parts.append(chunk(b"IDAT", zlib.compress(raw_rows(w, h, depth, colour, filt))))
+    rows = adam7_rows(w, h, colour) if interlace else raw_rows(w, h, depth, colour, filt)
+    parts.append(chunk(b"IDAT", zlib.compress(rows)))
     parts.append(chunk(b"IEND", b""))
     return b"".join(parts)
 
@@ -51,6 +70,7 @@ def corpus():
     files["valid_rgba_16bit.png"] = png(3, 2, 16, 6)
     files["valid_grey_1bit.png"] = png(9, 2, 1, 0)
     files["valid_interlaced.png"] = png(9, 9, 8, 2, interlace=1)
+    files["interlace_flag_plain_rows.png"] = SIG + ihdr(9, 9, 8, 2, 1) + chunk(b"IDAT", zlib.compress(raw_rows(9, 9, 8, 2))) + chunk(b"IEND", b"")
     for f in range(5):
         files["valid_filter%d.png" % f] = png(5, 4, 8, 6, filt=f)
     files["valid_1x1.png"] = png(1, 1)

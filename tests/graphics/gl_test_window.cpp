@@ -1,0 +1,59 @@
+#include "tests/graphics/gl_test_window.h"
+
+#include <GLFW/glfw3.h>
+#include <stb_image_write.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "host/hx_glfw_game.h"
+
+bool EnsureTestWindow() {
+    static int state = 0;  // 0 untried, 1 ready, -1 failed
+    if (state == 0) {
+        state = -1;
+        if (!glfwInit()) {
+            std::fprintf(stderr, "glfwInit failed\n");
+            return false;
+        }
+        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+        glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+        glfwWindowHint(GLFW_DEPTH_BITS, 0);
+        glfwWindowHint(GLFW_STENCIL_BITS, 0);
+        glfwWindowHint(GLFW_ALPHA_BITS, 8);
+        GLFWwindow* window = glfwCreateWindow(kTestWindowWidth, kTestWindowHeight, "gfx test", nullptr, nullptr);
+        if (!window) {
+            std::fprintf(stderr, "glfwCreateWindow failed\n");
+            return false;
+        }
+        glfwMakeContextCurrent(window);
+        // Lives as long as the process, like the game's host.
+        new HxGlfwGame();
+        state = 1;
+    }
+    return state == 1;
+}
+
+int PixelAt(gxtkGraphics* g, int x, int y) {
+    Array<int> one(1);
+    g->ReadPixels(one, x, y, 1, 1, 0, 1);
+    return one[0];
+}
+
+std::string TestTempDir() {
+    static int serial = 0;
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                ("solbrim-gfx-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+std::string WriteTestPng(const std::string& name, int width, int height, int channels, const unsigned char* pixels) {
+    static std::string dir = TestTempDir();
+    std::string path = dir + "/" + name;
+    if (!stbi_write_png(path.c_str(), width, height, channels, pixels, width * channels)) std::abort();
+    return path;
+}

@@ -1,0 +1,38 @@
+// One hidden GLFW window per test process, with its context current and the
+// desktop host created on it (the renderer loads images through the host).
+#pragma once
+#include <string>
+
+#include "graphics/gxtk_graphics.h"
+#include "runtime/array.h"
+
+constexpr int kTestWindowWidth = 320;
+constexpr int kTestWindowHeight = 240;
+
+// Opens the window on first use; false (with a message) when no display or
+// GL context can be had.
+bool EnsureTestWindow();
+
+// The pixel word at (x, y) (top-left origin) read back through the renderer.
+int PixelAt(gxtkGraphics* g, int x, int y);
+
+// Pixel word parts.
+inline int PixelAlpha(int p) { return (p >> 24) & 0xFF; }
+inline int PixelRed(int p) { return (p >> 16) & 0xFF; }
+inline int PixelGreen(int p) { return (p >> 8) & 0xFF; }
+inline int PixelBlue(int p) { return p & 0xFF; }
+inline int Word(int a, int r, int g, int b) {
+    return static_cast<int>(static_cast<unsigned>(a) << 24 | static_cast<unsigned>(r) << 16 |
+                            static_cast<unsigned>(g) << 8 | static_cast<unsigned>(b));
+}
+
+// Writes an 8-bit PNG with the given channel count; returns its path.
+std::string WriteTestPng(const std::string& name, int width, int height, int channels,
+                         const unsigned char* pixels);
+// A fresh directory for one test's files.
+std::string TestTempDir();
+
+#define REQUIRE_GL()                                              \
+    do {                                                          \
+        if (!EnsureTestWindow()) GTEST_SKIP() << "no GL display"; \
+    } while (0)

@@ -75,4 +75,8 @@ protected:
     int updateRate_ = 0;
     bool started_ = false;
     bool suspended_ = false;
+
+private:
+    template <class Call>
+    void Dispatch(Call&& call);
 };

@@ -1,0 +1,82 @@
+#include "host/entry_point.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/hx_glfw_game.h"
+#include "host/runtime_error.h"
+#include "runtime/gc.h"
+
+namespace {
+
+int gArgc = 0;
+char** gArgv = nullptr;
+
+[[noreturn]] void StartupFailed(const char* message) {
+    std::printf("%s\n", message);
+    std::fflush(stdout);
+    std::exit(-1);
+}
+
+}  // namespace
+
+void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) {
+    *x = (desktopWidth - kWindowWidth) / 2;
+    *y = (desktopHeight - kWindowHeight) / 2;
+}
+
+GLFWwindow* OpenGameWindow() {
+    if (!glfwInit()) StartupFailed("glfwInit failed");
+
+    int desktopWidth = kWindowWidth, desktopHeight = kWindowHeight;
+    if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
+        if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
+            desktopWidth = mode->width;
+            desktopHeight = mode->height;
+        }
+    }
+
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    glfwWindowHint(GLFW_DEPTH_BITS, 0);
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    // Placed before it is shown, so it never appears anywhere else.
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* window = glfwCreateWindow(kWindowWidth, kWindowHeight, "", nullptr, nullptr);
+    if (!window) StartupFailed("glfwOpenWindow failed");
+    glfwMakeContextCurrent(window);
+
+    int x = 0, y = 0;
+    CentredWindowPosition(desktopWidth, desktopHeight, &x, &y);
+    glfwSetWindowPos(window, x, y);
+    glfwSetWindowTitle(window, kWindowTitle);
+    glfwShowWindow(window);
+    return window;
+}
+
+void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)()) {
+    try {
+        gArgc = argc;
+        gArgv = argv;
+        InstallFaultHandlers();
+        gc::Init();
+        if (initGlobals) initGlobals();
+        gc::MarkRoots();
+        if (createApp) createApp();
+    } catch (Object* exception) {
+        HxGame::Current()->Die(exception);
+    } catch (...) {
+        HxGame::Current()->Die(nullptr);
+    }
+}
+
+void RunAndExit(HxGame* host) {
+    auto* glfwHost = dynamic_cast<HxGlfwGame*>(host);
+    if (glfwHost && host->Delegate()) glfwHost->Run();
+    glfwTerminate();
+    std::exit(0);
+}
+
+int ProgramArgc() { return gArgc; }
+char** ProgramArgv() { return gArgv; }

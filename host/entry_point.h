@@ -1,0 +1,38 @@
+// The start-up steps of the program, in their fixed order, for main():
+//
+//   OpenGameWindow();                       // library, window, centred, titled
+//   HxGame* host = new HxVellumGame();
+//   InitProgram(argc, argv, InitGlobals, CreateApp);
+//   RunAndExit(host);
+#pragma once
+
+struct GLFWwindow;
+class HxGame;
+
+constexpr int kWindowWidth = 640;
+constexpr int kWindowHeight = 480;
+inline constexpr const char* kWindowTitle = "Sol Brim";
+
+// Initialises the window library and opens the 640 x 480 resizable game
+// window without depth or stencil buffer, centred on the primary monitor's
+// desktop mode and titled "Sol Brim"; its context is made current. On
+// failure prints "glfwInit failed" or "glfwOpenWindow failed" and exits with
+// code -1.
+GLFWwindow* OpenGameWindow();
+
+// The window position that centres a window on a desktop (integer division
+// toward zero; negative on a desktop smaller than the window).
+void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y);
+
+// Program initialisation, inside a guard that passes anything thrown to the
+// host's Die: keeps the arguments, installs the fault handlers, initialises
+// the collector, runs initGlobals, enqueues the roots, then runs createApp
+// (which constructs the application and hands its delegate to the host).
+void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)());
+
+// Runs the host's loop if it has a delegate, then terminates the window
+// library and exits with code 0.
+[[noreturn]] void RunAndExit(HxGame* host);
+
+int ProgramArgc();
+char** ProgramArgv();

@@ -1,0 +1,26 @@
+// Whole-file reading and the crash-safe replacement of a file, for the
+// host's file operations. Plain C library and POSIX calls, no Strings.
+#pragma once
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+constexpr std::size_t kReadBlockSize = 4096;
+
+// Reads blocks of kReadBlockSize bytes until a read returns fewer; the bytes
+// read, joined in order. Does not close the file.
+std::vector<unsigned char> ReadWholeFile(FILE* file);
+
+enum class ReplaceResult {
+    kWritten,
+    kCannotCreate,  // the temporary file could not be created
+    kWriteFailed,   // short write, failed flush or sync, or failed rename
+};
+
+// Replaces the file at path with bytes so that the file holds either its old
+// content or all of the new one, whatever happens: the bytes go to a
+// temporary file in the same folder, which is flushed to disk and then
+// renamed over path. On failure the temporary file is removed and path is
+// left as it was.
+ReplaceResult ReplaceFileContents(const std::string& path, const std::string& bytes);

@@ -1,0 +1,65 @@
+// HxGlfwGame: the desktop host. It owns the main loop (fixed-step updates,
+// one render per pass, suspend while minimised, idle wait), turns window
+// events into host events, and provides the platform services: clock,
+// joysticks, cursor, URLs, files and the decoding of images and sounds.
+//
+// The window, the joysticks and the URL launcher are injected so that the
+// loop and the event translation can be tested without a display.
+#pragma once
+#include <memory>
+
+#include "host/frame_scheduler.h"
+#include "host/host_window.h"
+#include "host/hx_game.h"
+#include "host/joystick_source.h"
+#include "host/url_launcher.h"
+
+class HxGlfwGame : public HxGame {
+public:
+    // Uses the window whose context is current (the one game window).
+    HxGlfwGame();
+    HxGlfwGame(std::unique_ptr<HostWindow> window, std::unique_ptr<JoystickSource> joysticks,
+               std::unique_ptr<UrlLauncher> urls = std::make_unique<UrlLauncher>());
+    ~HxGlfwGame() override;
+
+    static HxGlfwGame* Current();
+
+    void SetUpdateRate(int rate) override;
+    int Millisecs() override;
+    bool PollJoystick(int port, Array<float> x, Array<float> y, Array<float> z, Array<bool> buttons) override;
+    void OpenUrl(const String& url) override;
+    void SetMouseVisible(bool visible) override;
+    String PathToFilePath(const String& path) override;
+
+    // Pixels of the image file (rows top to bottom, depth = channels), freed
+    // with FreeImageData; null if missing or refused. Sets the force flag.
+    virtual unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth);
+    // Interleaved samples (free with std::free): length in sample frames,
+    // format = bytes per sample; null if missing or refused. Sets the force flag.
+    virtual unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format,
+                                         int* hertz);
+    // The main loop; returns when the window is gone.
+    virtual void Run();
+
+    // Window events, called by the window while it polls.
+    void OnKey(int glfwKey, bool pressed);
+    void OnChar(unsigned int codepoint);
+    void OnMouseButton(int button, bool pressed, float x, float y);
+    void OnMouseMove(float x, float y);
+    void OnCloseRequest();
+
+    bool Iconified() const { return iconified_; }
+    const FrameScheduler& Scheduler() const { return scheduler_; }
+
+protected:
+    // One pass of the loop; false when the window is gone.
+    bool RunPass();
+
+private:
+    std::unique_ptr<HostWindow> window_;
+    std::unique_ptr<JoystickSource> joysticks_;
+    std::unique_ptr<UrlLauncher> urls_;
+    bool iconified_ = false;
+    // Holds the next update time and the update period.
+    FrameScheduler scheduler_;
+};

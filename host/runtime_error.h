@@ -1,0 +1,41 @@
+// Runtime errors: how the program stops when something goes wrong, and how
+// the game quits normally.
+//
+// A runtime error prints "Vellum Runtime Error : <message>" and an empty
+// line to standard output, then serves the debug command loop on standard
+// input. With no console (standard input closed) that ends the process with
+// exit code -1. Commands, one per line:
+//   ?          read the next command
+//   @<ptr>     DebugText of the collected object at <ptr> (only if live)
+//   e l s r    report the error again
+//   q          exit with code 0
+//   other      "????? <line> ?????" and exit with code -1
+#pragma once
+#include <string>
+
+#include "runtime/string.h"
+
+class Object;
+
+// Empty message: exit at once with code 0, printing nothing (the game's
+// normal quit). Otherwise a runtime error with the message narrowed to 8 bits.
+[[noreturn]] void Error(const String& message);
+
+// The runtime error itself; never returns.
+[[noreturn]] void RuntimeError(const std::string& message);
+
+// The debug command loop. Returns when the error should be reported again;
+// exits the process otherwise.
+void DebugCommandLoop();
+
+// Turns hardware faults on the main thread into runtime errors: a
+// segmentation fault or bus error "Memory access violation", an illegal
+// instruction "Illegal instruction", an integer division by zero "Integer
+// divide by zero", a stack overflow (caught on an alternate signal stack)
+// "Stack overflow", any other arithmetic fault "Unknown exception".
+void InstallFaultHandlers();
+
+// The message of a fault, from its signal number, si_code and faulting
+// address; isStackOverflow says whether the address lies in the guard zone
+// below the main stack.
+const char* FaultMessage(int signal, int code, bool isStackOverflow);

@@ -1,0 +1,91 @@
+// error_probe <scenario> [message]: a tiny program that fails in a chosen
+// way, so tests can check what the runtime error machinery prints and how
+// the process exits. It starts like the game does (host, then InitProgram).
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "host/entry_point.h"
+#include "host/hx_game.h"
+#include "host/runtime_error.h"
+#include "runtime/object.h"
+#include "runtime/ref.h"
+
+namespace {
+
+class Probe : public Object {
+public:
+    String DebugText() override { return String("+Probe"); }
+};
+
+class ThrowingDelegate : public HxGameDelegate {
+public:
+    void UpdateGame() override { throw new Probe(); }
+};
+
+Global<Ref<Object>> gProbe;
+Global<Ref<HxGameDelegate>> gDelegate;
+
+volatile int gZero = 0;
+
+__attribute__((no_sanitize("undefined"))) int DivideByZero() { return 100 / gZero; }
+
+__attribute__((no_sanitize("address", "undefined"))) int ReadBadAddress() {
+    volatile int* p = reinterpret_cast<volatile int*>(static_cast<std::uintptr_t>(16 + gZero));
+    return *p;
+}
+
+// Bounded only by the stack (gZero is 0), so the compiler cannot prove
+// the recursion endless or turn it into a loop.
+__attribute__((noinline)) int Recurse(int depth) {
+    volatile char frame[4096];
+    frame[depth % 4096] = static_cast<char>(depth);
+    if (depth < 0 || gZero) return frame[0];
+    return Recurse(depth + 1) + frame[0];
+}
+
+int Run(const std::string& scenario, const char* message) {
+    if (scenario == "error") Error(String(message));
+    if (scenario == "empty") {
+        std::printf("%s", "");  // nothing printed, yet stdout was touched
+        Error(String());
+    }
+    if (scenario == "divzero") return DivideByZero();
+    if (scenario == "segv") return ReadBadAddress();
+    if (scenario == "stack") return Recurse(0);
+    if (scenario == "illegal") __builtin_trap();
+    if (scenario == "die") HxGame::Current()->Die(nullptr);
+    if (scenario == "throw-in-delegate") {
+        gDelegate = new ThrowingDelegate();
+        HxGame::Current()->SetDelegate(gDelegate);
+        HxGame::Current()->StartGame();
+        HxGame::Current()->UpdateGame();
+        return 3;
+    }
+    if (scenario == "object") {
+        gProbe = new Probe();
+        std::printf("%p\n", static_cast<void*>(gProbe.get()));
+        std::fflush(stdout);
+        Error(String("inspect"));
+    }
+    return 2;
+}
+
+std::string gScenario;
+const char* gMessage = "";
+
+void CreateApp() {
+    if (gScenario == "throw-in-init") throw new Probe();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    gScenario = argv[1];
+    gMessage = argc > 2 ? argv[2] : "";
+    new HxGame();
+    InitProgram(argc, argv, nullptr, CreateApp);
+    return Run(gScenario, gMessage);
+}

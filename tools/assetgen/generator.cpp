@@ -1,0 +1,28 @@
+#include "tools/assetgen/generator.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "tools/assetgen/contact_sheet.h"
+#include "tools/assetgen/image_catalog.h"
+#include "tools/assetgen/output_file.h"
+#include "tools/assetgen/png_file.h"
+#include "tools/assetgen/sound_catalog.h"
+#include "tools/assetgen/wav_file.h"
+
+void GenerateAssets(const std::filesystem::path& dataDir, const std::filesystem::path& sheetPath) {
+    const std::vector<ImageAsset> images = ImageCatalog();
+    std::vector<SheetEntry> sheet;
+    for (const ImageAsset& asset : images) {
+        for (int level : asset.levels) {
+            RgbaImage atlas = asset.Render(level);
+            WriteFileAtomically(dataDir / asset.FileName(level), EncodePng(atlas));
+            if (level == 2) sheet.push_back({&asset, std::move(atlas), 2});
+        }
+        if (std::find(asset.levels.begin(), asset.levels.end(), 2) == asset.levels.end())
+            sheet.push_back({&asset, asset.Render(1).ScaledNearest(2), 2});
+    }
+    for (const SoundAsset& sound : SoundCatalog())
+        WriteFileAtomically(dataDir / sound.file, EncodeWav16Mono(sound.make(), synth::kHertz));
+    if (!sheetPath.empty()) WriteFileAtomically(sheetPath, EncodePng(ContactSheet(sheet)));
+}

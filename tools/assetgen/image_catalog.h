@@ -1,0 +1,7 @@
+// Every image file the game loads from data/, with its frame grid.
+#pragma once
+#include <vector>
+
+#include "tools/assetgen/image_asset.h"
+
+std::vector<ImageAsset> ImageCatalog();

@@ -10,11 +10,30 @@
 
 #include "host/hx_glfw_game.h"
 
+namespace {
+
+void PrintGlfwError(int code, const char* description) {
+    std::fprintf(stderr, "GLFW error %#x: %s\n", code, description);
+}
+
+// Several test processes start at once on the same X server; a connection
+// refused in that rush is worth another try.
+bool InitGlfwWithRetries() {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (glfwInit()) return true;
+        usleep(50000);
+    }
+    return false;
+}
+
+}  // namespace
+
 bool EnsureTestWindow() {
     static int state = 0;  // 0 untried, 1 ready, -1 failed
     if (state == 0) {
         state = -1;
-        if (!glfwInit()) {
+        glfwSetErrorCallback(PrintGlfwError);
+        if (!InitGlfwWithRetries()) {
             std::fprintf(stderr, "glfwInit failed\n");
             return false;
         }

@@ -1,6 +1,7 @@
 // One hidden GLFW window per test process, with its context current and the
 // desktop host created on it (the renderer loads images through the host).
 #pragma once
+#include <cstdlib>
 #include <string>
 
 #include "graphics/gxtk_graphics.h"
@@ -32,7 +33,9 @@ std::string WriteTestPng(const std::string& name, int width, int height, int cha
 // A fresh directory for one test's files.
 std::string TestTempDir();
 
-#define REQUIRE_GL()                                              \
-    do {                                                          \
-        if (!EnsureTestWindow()) GTEST_SKIP() << "no GL display"; \
+// Skips without a display; with one, failing to get a context is a failure.
+#define REQUIRE_GL()                                                   \
+    do {                                                               \
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";   \
+        ASSERT_TRUE(EnsureTestWindow()) << "no GL context on $DISPLAY"; \
     } while (0)

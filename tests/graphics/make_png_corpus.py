@@ -17,6 +17,7 @@ def chunk(kind, data, crc=None):
 
 SIG = b"\x89PNG\r\n\x1a\n"
 CHANNELS = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}
+ADAM7 = [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2), (0, 1, 1, 2)]
 
 
 def ihdr(w, h, depth=8, colour=6, interlace=0):
@@ -36,9 +37,8 @@ def raw_rows(w, h, depth, colour, filt=0):
 def adam7_rows(w, h, colour):
     """8-bit samples split into the seven Adam7 passes, each row filter 0."""
     bpp = CHANNELS[colour]
-    passes = [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2), (0, 1, 1, 2)]
     out = bytearray()
-    for xs, ys, dx, dy in passes:
+    for xs, ys, dx, dy in ADAM7:
         pw, ph = (w - xs + dx - 1) // dx, (h - ys + dy - 1) // dy
         if pw <= 0 or ph <= 0:
             continue
@@ -101,6 +101,22 @@ def corpus():
     files["palette_index_oob.png"] = SIG + ihdr(4, 3, 8, 3) + chunk(b"PLTE", bytes(6)) + chunk(b"IDAT", zlib.compress(b"\0\xff\xff\xff\xff" * 3)) + chunk(b"IEND", b"")
     files["zlib_bomb.png"] = SIG + ihdr(16, 16) + chunk(b"IDAT", zlib.compress(b"\0" * 4000000, 9)) + chunk(b"IEND", b"")
     files["cgbi_apple.png"] = SIG + chunk(b"CgBI", b"\x50\x00\x20\x06") + ihdr(2, 2) + chunk(b"IDAT", zlib.compress(raw_rows(2, 2, 8, 6))[2:-4]) + chunk(b"IEND", b"")
+    # Seeds for the harness's synthesised-PNG mode ('S', 7 header bytes, body).
+    for colour, depth in [(0, 1), (0, 2), (0, 4), (0, 16), (2, 8), (2, 16), (3, 1), (3, 8), (4, 8), (6, 8), (6, 16)]:
+        for interlace in (0, 1):
+            w, h = 7, 5
+            header = bytes([w - 1, h - 1, depth, colour, 0, 0, interlace])
+            body = bytes(range(48)) if colour == 3 else b""
+            if interlace:
+                for xs, ys, dx, dy in ADAM7:
+                    pw, ph = (w - xs + dx - 1) // dx, (h - ys + dy - 1) // dy
+                    if pw > 0 and ph > 0:
+                        row = (pw * CHANNELS[colour] * depth + 7) // 8
+                        body += b"".join(b"\0" + bytes((x * 29 + y) & 0xFF for x in range(row)) for y in range(ph))
+            else:
+                row = (w * CHANNELS[colour] * depth + 7) // 8
+                body += b"".join(bytes([y % 5]) + bytes((x * 13 + y) & 0xFF for x in range(row)) for y in range(h))
+            files["synth_c%d_d%d_i%d" % (colour, depth, interlace)] = b"S" + header + body
     return files
 
 

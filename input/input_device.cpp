@@ -2,12 +2,6 @@
 
 #include "host/hx_game.h"
 
-namespace {
-constexpr int kTouchDown = EVENT_TOUCH_DOWN;
-constexpr int kTouchUp = EVENT_TOUCH_UP;
-constexpr int kTouchMove = EVENT_TOUCH_MOVE;
-}  // namespace
-
 c_InputDevice::c_InputDevice()
     : joyStates(kJoyPorts),
       keyDown(kKeyCount),
@@ -137,14 +131,14 @@ void c_InputDevice::MouseEvent(int event, int data, float x, float y) {
 void c_InputDevice::TouchEvent(int event, int index, float x, float y) {
     if (!ValidTouch(index)) return;
     switch (event) {
-        case kTouchDown:
+        case EVENT_TOUCH_DOWN:
             KeyEvent(EVENT_KEY_DOWN, kTouchKeyBase + index);
             StoreTouch(index, x, y);
             break;
-        case kTouchUp:
+        case EVENT_TOUCH_UP:
             KeyEvent(EVENT_KEY_UP, kTouchKeyBase + index);
             break;
-        case kTouchMove:
+        case EVENT_TOUCH_MOVE:
             StoreTouch(index, x, y);
             break;
         default:

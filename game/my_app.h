@@ -199,4 +199,20 @@ public:
 
     // --- Fields of the title, score, badge and credits screens ---
     // (added by the shell; every Ref/Array field must also be marked in Mark())
+    int gameOverTimer = 0;  // game-over overlay: 0 none, counts 1..90, then withdraws from 75
+    int barLength = 0;      // game-over overlay: current length of its strips
+    float sidePanelWidth = 0;
+    int scoreRows = 0;  // rows shown per score list on the title screen
+    int scoreBase = 0;  // highScores index of the first row shown
+    int popupWidth = 160;
+    float badgeScrollTarget = 0;
+    int badgeScroll = 0;
+    int badgeSelected = 0;  // badge shown enlarged in the badge panel; -1 none
+    int badgeDrag = 0;
+    int creditsFold = 0;  // 30 - creditsSlide: how far the test card is still folded
+    int creditsCols = 0, creditsRows = 0;
+    float creditsScroll = 0;  // sub-line offset of the scrolling credits
+    int creditsLine = 0;      // credits entry shown in the middle row
+    // Clears the fields above to their constructed values (part of ZeroState).
+    void ZeroShellState();
 };

@@ -1,5 +1,7 @@
 #include "game/game_globals.h"
 
+#include "game/shell/credits_list.h"
+
 float baseWidth = 640.0f;
 float baseHeight = 480.0f;
 float virtualWidth = 640.0f;
@@ -18,4 +20,5 @@ void InitGameGlobals() {
     debugMode = 0;
     randomSeed = 1234;
     musicEnabled = SOLBRIM_MUSIC;
+    InitCreditsList();
 }

@@ -131,6 +131,7 @@ void c_MyApp::ZeroState() {
     facing = 0;
     maxSpeed = shownScore = pauseCursor = blockChance = creditsSlide = 0;
     backdropPhase = 0;
+    ZeroShellState();
 }
 
 int c_MyApp::OnCreate() {

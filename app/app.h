@@ -12,6 +12,8 @@ public:
     virtual int OnSuspend() { return 0; }
     virtual int OnResume() { return 0; }
     virtual int OnUpdate() { return 0; }
+    // Called instead of OnRender when the renderer reports that it is still
+    // loading (never with this system's renderer).
     virtual int OnLoading() { return 0; }
     virtual int OnRender() { return 0; }
 };

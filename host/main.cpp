@@ -1,29 +1,16 @@
 // Sol Brim: the program entry point.
+#include "app/framework.h"
 #include "host/entry_point.h"
-#include "host/hx_game.h"
 #include "host/hx_vellum_game.h"
-#include "host/runtime_error.h"
-#include "runtime/ref.h"
+#include "host/test_scene_app.h"
 
 namespace {
 
-// Until the application classes stand, the program runs on a delegate of
-// its own: the loop runs, events are dispatched, and the close button quits.
-class QuitOnCloseDelegate : public HxGameDelegate {
-public:
-    void KeyEvent(int event, int data) override {
-        if (event == EVENT_KEY_DOWN && data == KEY_CLOSE) Error(String());
-    }
-};
+// Every global gets its start value before the application exists.
+void InitGlobals() { InitFrameworkGlobals(); }
 
-Global<Ref<HxGameDelegate>> gDelegate;
-
-void InitGlobals() {}
-
-void CreateApp() {
-    gDelegate = new QuitOnCloseDelegate();
-    HxGame::Current()->SetDelegate(gDelegate);
-}
+// The application's c_App part hands its delegate to the host.
+void CreateApp() { new c_TestSceneApp(); }
 
 }  // namespace
 

@@ -1,6 +1,277 @@
+// The play field: a new game's world, the drifting camera, the cell pass
+// (drawing, hits, coins) and the view edge that drags the ball along.
+#include <cmath>
+
+#include "app/framework.h"
+#include "game/game_globals.h"
 #include "game/my_app.h"
+#include "game/random.h"
+#include "game/world_grid.h"
 
-// Not built yet: these operations do nothing until their screen exists.
+using namespace world_grid;
 
-void c_MyApp::NewGame() {}
-void c_MyApp::PlayUpdate() {}
+namespace {
+
+constexpr float kAbsent = -3717;
+constexpr float kDegrees = 0.017453292f;
+constexpr int kTilesImage = 1;
+constexpr int kBackdropImage = 99;
+constexpr int kBlockFrameBase = 9;
+constexpr int kCoinSound = 1;
+constexpr int kHitSound = 2;
+constexpr int kProtection = 180;
+constexpr int kMaxCoins = 256;
+constexpr int kCoinOdds = 5000;
+constexpr int kClearingReach = 6;
+constexpr float kCameraMargin = 32;
+constexpr float kEdgeMargin = 16;
+constexpr float kEdgePush = 8;
+constexpr float kSkyTile = 512;
+constexpr float kSkyParallax = 0.7f;
+
+struct Difficulty {
+    int lives;
+    int blockChance;
+};
+
+// Modes 1, 2, 3; any other mode plays as 2.
+constexpr Difficulty kDifficulty[] = {{5, 20}, {3, 14}, {1, 10}};
+
+Difficulty DifficultyOf(int mode) {
+    return (mode >= 1 && mode <= 3) ? kDifficulty[mode - 1] : kDifficulty[1];
+}
+
+// fmod that lands in [0, period) for negative values too.
+float Wrap(float value, float period) {
+    float r = std::fmod(value, period);
+    return r < 0 ? r + period : r;
+}
+
+}  // namespace
+
+void c_MyApp::NewGame() {
+    paused = 0;
+    score = 0;
+    gameOver = 0;
+    gameOverTimer = 0;
+    screen = 10;
+    Difficulty d = DifficultyOf(gameMode);
+    lives = d.lives;
+    blockChance = d.blockChance;
+    randomSeed = Millisecs();
+    SetUpWorld();
+}
+
+void c_MyApp::SetUpWorld() {
+    GenerateWorld();
+
+    int startCellX = RandomInt(30, 100);
+    startCellY = RandomInt(30, 100);
+    charScratch = startCellX;  // the game object keeps the start column here
+    for (int col = startCellX - kClearingReach; col <= startCellX + kClearingReach; ++col)
+        for (int row = startCellY - kClearingReach; row <= startCellY + kClearingReach; ++row)
+            world[CellIndex(col, row)] = kEmpty;
+
+    ballX = static_cast<float>(startCellX * kCellPixels);
+    ballY = static_cast<float>(startCellY * kCellPixels);
+    touchLatch = 1;  // the press that started the game must be released first
+
+    driftX = cameraX = ballX - virtualWidth * 0.5f;
+    driftY = cameraY = ballY - virtualHeight * 0.5f;
+
+    driftVelX = driftVelY = headingVelX = headingVelY = 0;
+    facing = 0;
+    ballVelX = ballVelY = 0;
+
+    heading = static_cast<float>(RandomInt(0, 360));
+    headingTimer = static_cast<float>(RandomInt(450, 900));
+
+    maxSpeed = 6;
+    invulnerable = kProtection;
+    driftSpeed = 0;
+    driftTargetSpeed = 2.0f;
+}
+
+void c_MyApp::GenerateWorld() {
+    // Two draws per cell in this order, so that a seed fixes the world.
+    for (int col = 0; col < kCells; ++col) {
+        for (int row = 0; row < kCells; ++row) {
+            int cell = CellIndex(col, row);
+            int type = kEmpty;
+            world[cell + 1] = RandomInt(1, 9);
+            if (RandomInt(0, blockChance) == 1) type = kBlock;
+            if (OnRing(col, row)) type = kWall;
+            world[cell] = type;
+        }
+    }
+}
+
+void c_MyApp::PlayUpdate() {
+    BeginFrame(100, 160, 250, 1.0f);
+    ResetDrawState();
+    SetDrawScale(2, kAbsent);
+    DrawSky();
+    ResetDrawState();
+
+    if (paused == 0 && gameOver == 0) UpdateDrift();
+
+    // Kept within one turn: only its sine is ever used, and an ever-growing
+    // counter would overflow during a long pause.
+    spinPhase = (spinPhase + 4) % 360;
+    int prevCount = coinCount;
+    coinCount = 0;
+    CellPass(prevCount);
+    ResetDrawState();
+
+    ViewEdgeRule();
+    UpdateBall();
+
+    ResetDrawState();
+    if (lives < 0) gameOver = 1;
+
+    UpdateParticles();
+    DrawPlayDisplay();
+}
+
+void c_MyApp::DrawSky() {
+    float bx = Wrap(-cameraX * kSkyParallax, kSkyTile);
+    float by = Wrap(-cameraY * kSkyParallax, kSkyTile);
+    for (loopCol = -1; loopCol <= 1; ++loopCol)
+        for (loopRow = -1; loopRow <= 1; ++loopRow)
+            QueueImage(kBackdropImage, bx + kSkyTile * loopCol, by + kSkyTile * loopRow, 0);
+}
+
+void c_MyApp::UpdateDrift() {
+    cameraX -= (cameraX - driftX) / 12;
+    cameraY -= (cameraY - driftY) / 12;
+
+    if (driftTargetSpeed > driftSpeed) driftSpeed += 0.01f;
+    if (driftTargetSpeed < driftSpeed) driftSpeed -= 0.01f;
+    if (std::fabs(driftSpeed - driftTargetSpeed) < 0.02f) driftSpeed = driftTargetSpeed;
+
+    headingTimer -= 1;
+    if (headingTimer < 1) {
+        heading = static_cast<float>(RandomInt(0, 360));
+        headingTimer = static_cast<float>(RandomInt(450, 900));
+    }
+
+    float a = heading * kDegrees;
+    headingVelX = driftSpeed * std::sin(a);
+    headingVelY = -std::cos(a) * driftSpeed;
+    driftVelX -= (driftVelX - headingVelX) / 80;  // turns are gradual
+    driftVelY -= (driftVelY - headingVelY) / 80;
+    driftX += driftVelX;
+    driftY += driftVelY;
+
+    // Bounces turn the heading back into the world; the drift point follows
+    // within some updates, so it is not clamped.
+    float maxX = kWorldPixels - virtualWidth;
+    float maxY = kWorldPixels - virtualHeight;
+    if (cameraX < -kCameraMargin) {
+        cameraX = -kCameraMargin;
+        heading = static_cast<float>(RandomInt(-45, 45) + 90);
+    }
+    if (cameraY < -kCameraMargin) {
+        cameraY = -kCameraMargin;
+        heading = static_cast<float>(RandomInt(-45, 45) + 180);
+    }
+    if (cameraX > maxX) {
+        cameraX = maxX;
+        heading = static_cast<float>(RandomInt(-45, 45) + 270);
+    }
+    if (cameraY > maxY) {
+        cameraY = maxY;
+        heading = static_cast<float>(RandomInt(-45, 45));
+    }
+}
+
+void c_MyApp::CellPass(int prevCount) {
+    const float right = virtualWidth + kCellPixels;
+    const float bottom = virtualHeight + kCellPixels;
+    // coinCount ends as the number of coins the pass leaves behind, and coins
+    // made in this pass count against the limit at once: the count of the
+    // previous update alone would let the world overshoot it.
+    int spawned = 0;
+    for (int col = 0; col < kCells; ++col) {
+        const float sx = static_cast<float>(col * kCellPixels) - cameraX;
+        const bool columnInView = sx > -kCellPixels && sx < right;
+        for (int row = 0; row < kCells; ++row) {
+            int* cell = &world[CellIndex(col, row)];
+            const float sy = static_cast<float>(row * kCellPixels) - cameraY;
+            if (columnInView && sy > -kCellPixels && sy < bottom) {
+                VisitCellInView(col, row, sx, sy);
+            } else if (prevCount < kMaxCoins && RandomInt(0, kCoinOdds) == 1 && cell[0] == kEmpty &&
+                       prevCount + spawned < kMaxCoins) {
+                // Coins only appear where the player cannot see them appear.
+                cell[0] = kCoin;
+                ++spawned;
+            }
+            if (cell[0] == kCoin) ++coinCount;
+        }
+    }
+}
+
+void c_MyApp::VisitCellInView(int col, int row, float sx, float sy) {
+    int* cell = &world[CellIndex(col, row)];
+    const int t = cell[0];
+    SetDrawScale(1, 1);
+    SetDrawColor(255, 255, 255, 1);
+    if (t == kBlock) QueueImage(kTilesImage, sx, sy, cell[1] + kBlockFrameBase);
+    if (t == kWall) {
+        SetDrawColor(255, 0, 0, 1);
+        QueueRect(sx - 16, sy - 16, kCellPixels, kCellPixels);
+    }
+    hitRadius = 24;
+    if (t == kCoin) {
+        // Cells out of phase with each other, each pulsing like a turning coin.
+        float spin = static_cast<float>(spinPhase + 7 * row + 3 * col) * kDegrees;
+        SetDrawScale(std::fabs(std::sin(spin)), 1);
+        QueueImage(kTilesImage, sx, sy, 0);
+        hitRadius = 32;
+    }
+
+    // A square test against where the ball was drawn last update.
+    if (std::fabs(ballScreenX - sx) >= hitRadius || std::fabs(ballScreenY - sy) >= hitRadius) return;
+    if ((t == kBlock || t == kWall) && invulnerable == 0) {
+        if (t == kBlock) cell[0] = kEmpty;  // walls stay
+        Hit();
+    }
+    if (cell[0] == kCoin) {  // collected whether protected or not
+        cell[0] = kEmpty;
+        score += 5;
+        SpawnParticles(static_cast<int>(cameraX + sx), static_cast<int>(cameraY + sy), 8, 3);
+        PlaySfx(kCoinSound, 0.8f + 0.4f * RandomFraction(), 1.0f, 0);
+    }
+}
+
+void c_MyApp::ViewEdgeRule() {
+    // The edge shoves the ball inward and stops its outward speed, protected
+    // or not, so that the moving view drags the ball along.
+    if (ballX - cameraX < kEdgeMargin) {
+        if (invulnerable == 0) Hit();
+        ballX += kEdgePush;
+        if (ballVelX < 0) ballVelX = 0;
+    }
+    if (ballX - cameraX > virtualWidth - kEdgeMargin) {
+        if (invulnerable == 0) Hit();
+        ballX -= kEdgePush;
+        if (ballVelX > 0) ballVelX = 0;
+    }
+    if (ballY - cameraY < kEdgeMargin) {
+        if (invulnerable == 0) Hit();
+        ballY += kEdgePush;
+        if (ballVelY < 0) ballVelY = 0;
+    }
+    if (ballY - cameraY > virtualHeight - kEdgeMargin) {
+        if (invulnerable == 0) Hit();
+        ballY -= kEdgePush;
+        if (ballVelY > 0) ballVelY = 0;
+    }
+}
+
+void c_MyApp::Hit() {
+    lives -= 1;
+    invulnerable = kProtection;
+    SpawnParticles(static_cast<int>(cameraX + ballScreenX), static_cast<int>(cameraY + ballScreenY), 32, 1);
+    PlaySfx(kHitSound, 0.8f + 0.4f * RandomFraction(), 1.0f, 0);
+}

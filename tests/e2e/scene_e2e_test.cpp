@@ -1,0 +1,51 @@
+// The running framework end to end: the real binary draws a moving scene,
+// answers a key and a click injected through the X server, and quits with
+// exit code 0 on the window manager's close request.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/game_process.h"
+
+namespace {
+
+struct SceneTest : ::testing::Test {
+    GameProcess game;
+    void SetUp() override {
+        ASSERT_TRUE(game.Start());
+        ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
+    }
+    std::string Shot(const std::string& name) {
+        std::string path = game.WorkDir() + "/" + name + ".png";
+        EXPECT_TRUE(game.Screenshot(path));
+        return path;
+    }
+    bool StdoutHas(const std::string& line) {
+        return WaitUntil(10, [&] { return game.Stdout().find(line + "\n") != std::string::npos; });
+    }
+};
+
+TEST_F(SceneTest, ShowsAMovingSceneThatIsNotBlank) {
+    ASSERT_TRUE(WaitUntil(10, [&] { return CountColours(Shot("first")) >= 4; }));
+    std::string a = Shot("a");
+    ASSERT_TRUE(WaitUntil(5, [&] { return DifferingPixels(a, Shot("b")) > 100; }));
+}
+
+TEST_F(SceneTest, ReactsToAKeyAndAClick) {
+    game.Focus();
+    std::string before = Shot("before");
+    game.Key("a");
+    EXPECT_TRUE(StdoutHas("key 65")) << game.Stdout();
+    game.Click(100, 50);
+    EXPECT_TRUE(StdoutHas("click 100 50")) << game.Stdout();
+    // The background colour follows the key presses.
+    EXPECT_GT(DifferingPixels(before, Shot("after")), 640 * 480 / 2);
+}
+
+TEST_F(SceneTest, QuitsWithExitZeroOnTheCloseRequest) {
+    ASSERT_TRUE(game.SendCloseRequest());
+    std::optional<int> status = game.WaitExit();
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0) << game.Stdout() << game.Stderr();
+    EXPECT_EQ(game.Stdout().find("Vellum Runtime Error"), std::string::npos) << game.Stdout();
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 // The renderer against a real GL context: pixels read back after drawing,
 // and the batching rules seen through the per-frame counters.
 #include <GL/gl.h>
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -37,6 +38,25 @@ protected:
 TEST_F(Renderer, DeviceSizeIsTheFramebufferSize) {
     EXPECT_EQ(g->Width(), kTestWindowWidth);
     EXPECT_EQ(g->Height(), kTestWindowHeight);
+}
+
+TEST_F(Renderer, DeviceSizeIsReadAgainAtEveryBeginRender) {
+    GLFWwindow* window = glfwGetCurrentContext();
+    glfwSetWindowSize(window, 200, 100);
+    EXPECT_EQ(g->Width(), kTestWindowWidth);  // not before the next frame
+    g->BeginRender();
+    EXPECT_EQ(g->Width(), 200);
+    EXPECT_EQ(g->Height(), 100);
+    // The projection follows: the bottom-right pixel of the smaller window.
+    g->SetScissor(0, 0, g->Width(), g->Height());
+    g->Clear(0, 0, 0);
+    g->SetColor(255, 0, 0);
+    g->DrawRect(199, 99, 1, 1);
+    EXPECT_EQ(PixelAt(g, 199, 99), kOpaqueRed);
+    EXPECT_EQ(PixelAt(g, 198, 98), kOpaqueBlack);
+    glfwSetWindowSize(window, kTestWindowWidth, kTestWindowHeight);
+    g->BeginRender();
+    EXPECT_EQ(g->Width(), kTestWindowWidth);
 }
 
 TEST_F(Renderer, RectanglesFillExactlyTheirPixels) {

@@ -86,7 +86,7 @@ Samples MenuClick() {
         phase += (900 + 900 * std::exp(-t / 0.008)) / synth::kHertz;
         s[i] = std::exp(-t / 0.011) * synth::Sine(phase) + 0.25 * noise.Next() * std::exp(-t / 0.0025);
     }
-    Finish(s, 0.0008, 0.012);
+    Finish(s, 0.0012, 0.012);
     return s;
 }
 

@@ -1,0 +1,93 @@
+// The generator as the build runs it: complete, byte-for-byte repeatable
+// output, and an honest exit status when it cannot write.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tests/assets/asset_expectations.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int RunGenerator(const std::vector<std::string>& args) {
+    std::string program = std::string(SOLBRIM_BUILD_DIR) + "/tools/assetgen";
+    std::vector<char*> argv{program.data()};
+    std::vector<std::string> copies = args;
+    for (std::string& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        path_ = fs::temp_directory_path() / ("assetgen-test-" + std::to_string(getpid()) + "-" + std::to_string(next_++));
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~ScratchDir() { fs::remove_all(path_); }
+    const fs::path& Path() const { return path_; }
+
+private:
+    static inline int next_ = 0;
+    fs::path path_;
+};
+
+std::vector<std::string> FilesUnder(const fs::path& root) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), root).generic_string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<char> Bytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(Generator, WritesExactlyTheFilesTheGameLoadsAndTheSheet) {
+    ScratchDir dir;
+    ASSERT_EQ(RunGenerator({(dir.Path() / "data").string(), (dir.Path() / "sheet.png").string()}), 0);
+    EXPECT_EQ(FilesUnder(dir.Path() / "data"), ExpectedFiles());
+    EXPECT_TRUE(fs::is_regular_file(dir.Path() / "sheet.png"));
+    // The build's own data/ is complete too.
+    EXPECT_EQ(FilesUnder(DataDir()), ExpectedFiles());
+    EXPECT_TRUE(fs::is_regular_file(std::string(SOLBRIM_BUILD_DIR) + "/data-sheet.png"));
+}
+
+TEST(Generator, TwoRunsWriteIdenticalBytesMatchingTheBuild) {
+    ScratchDir first, second;
+    ASSERT_EQ(RunGenerator({first.Path().string(), (first.Path() / "sheet.png").string()}), 0);
+    ASSERT_EQ(RunGenerator({second.Path().string(), (second.Path() / "sheet.png").string()}), 0);
+    for (const std::string& file : ExpectedFiles()) {
+        std::vector<char> a = Bytes(first.Path() / file);
+        ASSERT_FALSE(a.empty()) << file;
+        EXPECT_TRUE(a == Bytes(second.Path() / file)) << file << " differs between runs";
+        EXPECT_TRUE(a == Bytes(fs::path(DataDir()) / file)) << file << " in the build is stale";
+    }
+    EXPECT_TRUE(Bytes(first.Path() / "sheet.png") == Bytes(second.Path() / "sheet.png"));
+}
+
+TEST(Generator, FailsLoudlyWhenItCannotWrite) {
+    ScratchDir dir;
+    const fs::path blocker = dir.Path() / "not-a-folder";
+    std::ofstream(blocker) << "x";
+    EXPECT_NE(RunGenerator({(blocker / "data").string()}), 0);
+    EXPECT_NE(RunGenerator({}), 0);  // no output folder named
+}
+
+}  // namespace

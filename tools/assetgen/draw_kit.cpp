@@ -264,6 +264,7 @@ void Block(cairo_t* cr, double x, double y, double s, int variant, double crack)
     SetColour(cr, Darker(base, 0.55), 0.5);
     cairo_stroke(cr);
     cairo_restore(cr);
+    RoundedRect(cr, x + inset, y + inset, s - 2 * inset, s - 2 * inset, r);
     Outline(cr, s * 0.06);
     // Corner bolts every block shares, then the variant's face.
     SetColour(cr, Darker(base, 0.45), 0.85);

@@ -5,6 +5,7 @@
 
 #include "tools/assetgen/contact_sheet.h"
 #include "tools/assetgen/image_catalog.h"
+#include "tools/assetgen/music_assets.h"
 #include "tools/assetgen/output_file.h"
 #include "tools/assetgen/png_file.h"
 #include "tools/assetgen/sound_catalog.h"
@@ -24,5 +25,6 @@ void GenerateAssets(const std::filesystem::path& dataDir, const std::filesystem:
     }
     for (const SoundAsset& sound : SoundCatalog())
         WriteFileAtomically(dataDir / sound.file, EncodeWav16Mono(sound.make(), synth::kHertz));
+    GenerateMusicAssets(dataDir);
     if (!sheetPath.empty()) WriteFileAtomically(sheetPath, EncodePng(ContactSheet(sheet)));
 }

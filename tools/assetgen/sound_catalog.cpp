@@ -28,6 +28,7 @@ Samples Bell(double hertz, double seconds, double decay) {
                (synth::Sine(hertz * t) + 0.35 * synth::Sine(2.01 * hertz * t) * std::exp(-t / (decay * 0.5)) +
                 0.12 * synth::Sine(3.98 * hertz * t) * std::exp(-t / (decay * 0.3)));
     }
+    synth::FadeEdges(s, 0, 0.04);  // no step where a note's buffer ends
     return s;
 }
 }  // namespace
@@ -39,9 +40,13 @@ Samples CoinPickup() {
     double phase = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         double t = TimeOf(i);
-        double hertz = t < split ? 987.77 : 1318.51;
+        // A 3 ms glide between the notes keeps the change free of a click.
+        double glide = std::clamp((t - split) / 0.003, 0.0, 1.0);
+        double hertz = 987.77 + (1318.51 - 987.77) * glide * glide * (3 - 2 * glide);
         phase += hertz / synth::kHertz;
-        double amp = t < split ? 0.8 : std::exp(-(t - split) / 0.11);
+        // One continuous envelope: a step in level at the change of note
+        // would click.
+        double amp = 0.8 * (t < split ? 1.0 : std::exp(-(t - split) / 0.11));
         s[i] = amp * (0.65 * synth::SoftSquare(phase, 4) + 0.35 * synth::Sine(phase));
     }
     Finish(s, 0.002, 0.03);
@@ -53,14 +58,14 @@ Samples Hit() {
     // the contact, gently saturated.
     Samples s(SampleCount(0.32));
     synth::Noise noise(0x5017B81u);
-    synth::LowPass muffle(650);
+    synth::LowPass muffle(500), muffleMore(500);  // two poles: a thud, not a hiss
     double phase = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         double t = TimeOf(i);
         phase += (42 + 120 * std::exp(-t / 0.045)) / synth::kHertz;
         double body = synth::Sine(phase) * std::exp(-t / 0.085);
-        double thud = muffle.Step(noise.Next()) * std::exp(-t / 0.03) * 2.2;
-        s[i] = std::tanh(1.6 * (0.9 * body + 0.6 * thud)) / std::tanh(1.6);
+        double thud = muffleMore.Step(muffle.Step(noise.Next())) * std::exp(-t / 0.03) * 4.0;
+        s[i] = std::tanh(1.2 * (0.9 * body + 0.6 * thud)) / std::tanh(1.2);
     }
     Finish(s, 0.0015, 0.06);
     return s;
@@ -80,11 +85,12 @@ Samples MenuClick() {
     // A quick downward blip with a hint of noise on its front edge.
     Samples s(SampleCount(0.05));
     synth::Noise noise(0xC11C4u);
+    synth::LowPass soften(6000);
     double phase = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
         double t = TimeOf(i);
         phase += (900 + 900 * std::exp(-t / 0.008)) / synth::kHertz;
-        s[i] = std::exp(-t / 0.011) * synth::Sine(phase) + 0.25 * noise.Next() * std::exp(-t / 0.0025);
+        s[i] = std::exp(-t / 0.011) * synth::Sine(phase) + 0.3 * soften.Step(noise.Next()) * std::exp(-t / 0.0025);
     }
     Finish(s, 0.0012, 0.012);
     return s;
@@ -96,7 +102,7 @@ Samples Flourish() {
     Samples s;
     for (int i = 0; i < 4; ++i) {
         bool last = i == 3;
-        synth::MixInto(s, Bell(notes[i], last ? 0.78 : 0.55, last ? 0.22 : 0.12), SampleCount(0.07 * i),
+        synth::MixInto(s, Bell(notes[i], last ? 0.62 : 0.45, last ? 0.18 : 0.11), SampleCount(0.07 * i),
                        last ? 0.8 : 0.6);
     }
     Finish(s, 0.002, 0.12);

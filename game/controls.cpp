@@ -194,8 +194,10 @@ void c_MyApp::PlayControls() {
         pauseCursor = 0;
         PlaySfx(98, 1.0f, 0.5f, 0);
     }
-    // The pause icon, top left, in every play update.
-    if (ImageButton(97, 16, 16, 0) && paused == 0) {
+    // The pause icon, top left, in every play update. Like every pointer
+    // handler it needs a fresh press, or a press held on it would pause again
+    // the moment the menu closes.
+    if (ImageButton(97, 16, 16, 0) && paused == 0 && touchLatch == 0) {
         paused = 1;
         pauseMenuDir = 1;
         touchLatch = 1;

@@ -197,12 +197,16 @@ int c_MyApp::RandomInt(int lo, int hi) {
 
 void c_MyApp::ReplayDrawList() {
     float sx = pixelScaleX, sy = pixelScaleY;
+    // A blend change ends the renderer's batch, so the blend is set only when
+    // it differs from the last command's; the picture is the same.
+    int blend = -1;
     for (int i = 0; i <= drawCount - kCommandFloats; i += kCommandFloats) {
         const float* c = &drawList[i];
         SetAlpha(c[7]);
         SetColor(c[10], c[11], c[12]);
-        SetBlend(0);
-        if (c[13] == 3.0f) SetBlend(1);
+        int wanted = c[13] == 3.0f ? 1 : 0;
+        if (wanted != blend) SetBlend(wanted);
+        blend = wanted;
         float kind = c[0];
         if (kind == kRectKind) {
             DrawRect(c[1] * sx, c[2] * sy, c[4] * sx, c[5] * sy);

@@ -1,0 +1,220 @@
+// The game object's life: construction, OnCreate, suspension, the order of
+// one update, the screen dispatch, the F10 read-out and the close button.
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+#include "game/game_globals.h"
+#include "host/hx_game.h"
+#include "tests/game/game_fixture.h"
+
+namespace {
+
+class LifecycleTest : public GameTest {};
+
+TEST_F(LifecycleTest, ConstructorMakesEveryArrayAtItsFinalSize) {
+    c_MyApp* app = App();
+    struct Size {
+        int length;
+        int expected;
+    };
+    const Size sizes[] = {
+        {app->images.Length(), 100},         {app->imageInfo.Length(), 300},
+        {app->badgePopupIds.Length(), 15},   {app->badgePopupTimers.Length(), 15},
+        {app->badgeFlags.Length(), 256},     {app->virtualButtons.Length(), 20},
+        {app->settings.Length(), 25},        {app->highScores.Length(), 150},
+        {app->channelOrder.Length(), 33},    {app->wordList.Length(), 5},
+        {app->worldMap.Length(), 16384},     {app->drawList.Length(), 37500},
+        {app->touchDown.Length(), 10},       {app->touchX.Length(), 10},
+        {app->touchY.Length(), 10},          {app->sounds.Length(), 100},
+        {app->world.Length(), 170000},       {app->particles.Length(), 1024},
+        {app->trail.Length(), 130},
+    };
+    for (size_t i = 0; i < std::size(sizes); ++i) EXPECT_EQ(sizes[i].length, sizes[i].expected) << "array " << i;
+    EXPECT_TRUE(app->tunePlayer);
+}
+
+TEST_F(LifecycleTest, OnCreateSetsTheStartState) {
+    c_MyApp* app = App();
+    Game().Reset(false);
+    EXPECT_EQ(app->screen, 1);
+    EXPECT_EQ(Game().Host()->UpdateRate(), 60);
+    EXPECT_EQ(app->lastDeviceWidth, 640);
+    EXPECT_EQ(app->lastDeviceHeight, 480);
+    EXPECT_EQ(app->loadStep, 1);
+    EXPECT_EQ(app->gameMode, 2);
+    EXPECT_EQ(app->titleSlide, -32);
+    EXPECT_EQ(app->paused, 0);
+    EXPECT_EQ(app->pauseMenuDir, -1);
+    EXPECT_EQ(app->pauseMenuY, -64);
+    EXPECT_EQ(app->settings[5], 1);
+    for (int i = 0; i < 33; ++i) EXPECT_EQ(app->channelOrder[i], i);
+    EXPECT_EQ(debugMode, 0);  // the read-out starts off in every run
+    EXPECT_EQ(randomSeed, 1234);
+    EXPECT_EQ(musicEnabled, SOLBRIM_MUSIC);
+}
+
+TEST_F(LifecycleTest, SuspendingDuringPlayComesBackPausedWithTheMenuOpen) {
+    c_MyApp* app = App();
+    RecordingHost* host = Game().Host();
+    app->NewGame();
+    app->screen = 10;
+    app->paused = 0;
+    arcadeMode = 1;
+    host->SuspendGame();
+    EXPECT_EQ(arcadeMode, 0);
+    EXPECT_EQ(app->paused, 1);
+    EXPECT_EQ(app->pauseMenuDir, 1);
+    EXPECT_EQ(app->pauseMenuY, 240);
+    EXPECT_EQ(host->UpdateRate(), 5);
+    app->paused = 0;  // whatever happened meanwhile, resuming pauses again
+    host->ResumeGame();
+    EXPECT_EQ(app->paused, 1);
+    EXPECT_EQ(app->pauseMenuY, 240);
+    EXPECT_EQ(host->UpdateRate(), 60);
+    RunFrames(3);
+    EXPECT_EQ(app->paused, 1);
+    EXPECT_EQ(app->pauseMenuY, 240);  // already open: it does not move
+}
+
+TEST_F(LifecycleTest, SuspendingOpensTheMenuAtHalfTheVirtualHeight) {
+    c_MyApp* app = App();
+    Game().ResizeWindow(1280, 480);  // a 640 x 240 virtual screen
+    RunFrames(1);
+    app->screen = 11;  // a game about to start counts as running
+    Game().Host()->SuspendGame();
+    EXPECT_EQ(app->pauseMenuY, 120);
+    Game().Host()->ResumeGame();
+    app->screen = 1;
+}
+
+TEST_F(LifecycleTest, SuspendingOnTheTitleLeavesNothingPaused) {
+    c_MyApp* app = App();
+    app->paused = 1;
+    app->pauseMenuDir = -1;
+    app->pauseMenuY = 100;
+    Game().Host()->SuspendGame();
+    EXPECT_EQ(app->paused, 0);
+    EXPECT_EQ(app->pauseMenuDir, 0);
+    EXPECT_EQ(app->pauseMenuY, 0);
+    Game().Host()->ResumeGame();
+    EXPECT_EQ(app->paused, 0);
+    EXPECT_EQ(app->screen, 1);
+}
+
+TEST_F(LifecycleTest, F10TogglesTheRateReadOut) {
+    c_MyApp* app = App();
+    app->screen = 0;
+    auto readOut = [&]() {
+        // Glyphs of the read-out start at (16, height - 16), half a line lower.
+        for (const DrawCommand& c : Game().Commands(90)) {
+            if (c.x == 16 && c.y == virtualHeight - 16 + 5) return true;
+        }
+        return false;
+    };
+    RunFrames(1);
+    EXPECT_FALSE(readOut());
+    Game().TapKey(121);
+    RunFrames(1);
+    EXPECT_EQ(debugMode, 1);
+    EXPECT_TRUE(readOut());
+    // "<rate>:1.0,1.0" at scale 1: the scale is part of the text.
+    int colons = 0, commas = 0;
+    for (const DrawCommand& c : Game().Commands(90)) {
+        colons += c.frame == ':' - 32;
+        commas += c.frame == ',' - 32;
+    }
+    EXPECT_EQ(colons, 1);
+    EXPECT_EQ(commas, 1);
+    app->screen = 5;  // not over the start gate
+    RunFrames(1);
+    EXPECT_FALSE(readOut());
+    app->screen = 0;
+    Game().TapKey(121);
+    RunFrames(1);
+    EXPECT_EQ(debugMode, 0);
+    app->BeginFrame(-3717, 0, 0, 0);
+    RunFrames(1);
+    EXPECT_FALSE(readOut());
+}
+
+TEST_F(LifecycleTest, RateMetersSurviveAClockThatStandsStillOrRunsBackwards) {
+    c_MyApp* app = App();
+    app->updateFps = app->updateFpsSmooth = 42;
+    app->updateLastMs = Game().Host()->Millisecs() + 100000;  // "later" than now
+    app->renderFps = app->renderFpsSmooth = 30;
+    app->renderLastMs = Game().Host()->Millisecs() + 100000;
+    RunFrames(1);
+    EXPECT_EQ(app->updateFps, 42);
+    EXPECT_EQ(app->updateFpsSmooth, 42);
+    EXPECT_EQ(app->renderFps, 30);
+    EXPECT_LE(app->updateLastMs, Game().Host()->Millisecs());
+}
+
+TEST_F(LifecycleTest, ScoreEntryLastsOneUpdateAndLoadingHoldsScreensBack) {
+    c_MyApp* app = App();
+    app->screen = 2;
+    app->loadStep = 18;
+    RunFrames(1);  // loading: no screen runs
+    EXPECT_EQ(app->screen, 2);
+    EXPECT_EQ(app->loadStep, 19);
+    RunFrames(1);
+    EXPECT_EQ(app->loadStep, 0);
+    EXPECT_EQ(app->screen, 2);
+    RunFrames(1);
+    EXPECT_EQ(app->screen, 1);
+    app->screen = 7;  // an unknown state runs nothing
+    RunFrames(2);
+    EXPECT_EQ(app->screen, 7);
+}
+
+TEST_F(LifecycleTest, CreditsPanelSlidesOnEveryScreen) {
+    c_MyApp* app = App();
+    app->screen = 0;
+    app->creditsOpen = 1;
+    RunFrames(40);
+    EXPECT_EQ(app->creditsSlide, 30);
+    app->creditsOpen = 0;
+    RunFrames(10);
+    EXPECT_EQ(app->creditsSlide, 20);
+}
+
+// ---- the close button, in a child process -----------------------------------------
+
+// An application that reports when it saves and fails loudly if a screen
+// runs after the close button was hit.
+class CloseProbeApp : public c_MyApp {
+public:
+    void SaveData() override {
+        std::fprintf(stderr, "saved before quitting\n");
+        c_MyApp::SaveData();
+    }
+    void TitleScreen() override {
+        if (armed) std::abort();
+    }
+    void BadgePopups() override {
+        if (armed) std::abort();
+    }
+    bool armed = false;
+};
+
+c_MyApp* MakeCloseProbe() { return new CloseProbeApp(); }
+
+void QuitWithTheCloseButton() {
+    GameHarness::SetAppFactory(MakeCloseProbe);
+    Game().Reset();
+    auto* app = static_cast<CloseProbeApp*>(Game().App());
+    app->settings[1] = 7;  // changed since the last save
+    app->armed = true;
+    Game().TapKey(KEY_CLOSE);
+    Game().RunUpdates(1);
+    std::fprintf(stderr, "still running\n");
+    std::exit(3);
+}
+
+TEST(CloseButtonTest, SavesAndQuitsBeforeAnyScreenRuns) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(QuitWithTheCloseButton(), testing::ExitedWithCode(0), "saved before quitting");
+}
+
+}  // namespace

@@ -100,6 +100,7 @@ void c_MyApp::ZeroState() {
     Fill(channelOrder, 0);
     loopRow = loopCol = 0;
     Fill(wordList, 0);
+    wordListCount = wordListSize = 0;
     pendingMapFrame = pendingMapImage = scaleFitMode = 0;
     Fill(worldMap, 0);
     renderLastMs = renderFps = renderFpsSmooth = 0;
@@ -305,7 +306,10 @@ void c_MyApp::MusicStart() {
 
 void c_MyApp::MusicUpdate() {
 #if SOLBRIM_MUSIC
-    if (musicEnabled == 1) tunePlayer->Update(paused, settings[5] == 1 || settings[5] == 3 ? 1 : 0);
+    if (musicEnabled != 1) return;
+    // The title starts its song whenever it shows with nothing playing.
+    if (screen == 1 && loadStep == 0) tunePlayer->PlayTitleSong();
+    tunePlayer->Update(paused, settings[5] == 1 || settings[5] == 3 ? 1 : 0);
 #endif
 }
 

@@ -157,6 +157,8 @@ public:
     Array<int> channelOrder;
     int loopRow = 0, loopCol = 0;
     Array<int> wordList;
+    int wordListCount = 0;  // word-list frames decoded so far (image data)
+    int wordListSize = 0;   // values appended to wordList
     int pendingMapFrame = 0, pendingMapImage = 0;
     int scaleFitMode = 0;
     Array<int> worldMap;

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
+#include <vector>
 
 #include "host/hx_glfw_game.h"
 
@@ -61,12 +63,29 @@ int PixelAt(gxtkGraphics* g, int x, int y) {
     return one[0];
 }
 
+namespace {
+
+// Never destroyed: the exit handler below still needs it.
+std::vector<std::string>& TempDirs() {
+    static auto* dirs = new std::vector<std::string>();
+    return *dirs;
+}
+
+void RemoveTempDirs() {
+    std::error_code ignored;
+    for (const std::string& dir : TempDirs()) std::filesystem::remove_all(dir, ignored);
+}
+
+}  // namespace
+
 std::string TestTempDir() {
     static int serial = 0;
+    if (serial == 0) std::atexit(RemoveTempDirs);
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                 ("solbrim-gfx-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    TempDirs().push_back(dir.string());
     return dir.string();
 }
 

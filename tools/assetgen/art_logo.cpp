@@ -78,8 +78,8 @@ double LetterM(Pen& p) {
     return 1.0;
 }
 
-constexpr double kRow1X = 26, kRow1Base = 55;
-constexpr double kRow2X = 98, kRow2Base = 114;
+constexpr double kRow1X = 26, kRow1Base = 56.5;
+constexpr double kRow2X = 98, kRow2Base = 115.5;
 constexpr double kBallR = 0.36 * kCap;
 
 // "S", "l" of the first row and "Brim" of the second; the ball stands in

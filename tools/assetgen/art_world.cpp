@@ -59,6 +59,7 @@ void WallTile(cairo_t* cr) {
         cairo_fill(cr);
     }
     cairo_restore(cr);
+    kit::RoundedRect(cr, 0.5, 0.5, 31, 31, 3);
     kit::Outline(cr, 1.5);
 }
 

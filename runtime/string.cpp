@@ -10,8 +10,9 @@
 #include "runtime/array.h"
 
 String::Rep* String::EmptyRep() {
-    static Rep empty{0, 0, {0}};
-    return &empty;
+    // Never written: Retain and Drop leave length-0 representations alone.
+    static const Rep empty{0, 0, {0}};
+    return const_cast<Rep*>(&empty);
 }
 
 String::Rep* String::Alloc(int length) {

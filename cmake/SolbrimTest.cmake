@@ -35,7 +35,10 @@ function(solbrim_test name)
   if(T_SERIAL)
     list(APPEND props RUN_SERIAL TRUE)
   endif()
+  # The executable's name prefixes each case, so cases of different areas
+  # never clash.
   gtest_discover_tests(${name}
+    TEST_PREFIX "${name}."
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${props})

@@ -118,9 +118,7 @@ void c_MyApp::PlayUpdate() {
     // Kept within one turn: only its sine is ever used, and an ever-growing
     // counter would overflow during a long pause.
     spinPhase = (spinPhase + 4) % 360;
-    int prevCount = coinCount;
-    coinCount = 0;
-    CellPass(prevCount);
+    CellPass(coinCount);
     ResetDrawState();
 
     ViewEdgeRule();
@@ -192,6 +190,7 @@ void c_MyApp::CellPass(int prevCount) {
     // made in this pass count against the limit at once: the count of the
     // previous update alone would let the world overshoot it.
     int spawned = 0;
+    coinCount = 0;
     for (int col = 0; col < kCells; ++col) {
         const float sx = static_cast<float>(col * kCellPixels) - cameraX;
         const bool columnInView = sx > -kCellPixels && sx < right;

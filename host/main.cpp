@@ -1,16 +1,20 @@
 // Sol Brim: the program entry point.
 #include "app/framework.h"
+#include "game/game_globals.h"
+#include "game/my_app.h"
 #include "host/entry_point.h"
 #include "host/hx_vellum_game.h"
-#include "host/test_scene_app.h"
 
 namespace {
 
 // Every global gets its start value before the application exists.
-void InitGlobals() { InitFrameworkGlobals(); }
+void InitGlobals() {
+    InitFrameworkGlobals();
+    InitGameGlobals();
+}
 
 // The application's c_App part hands its delegate to the host.
-void CreateApp() { new c_TestSceneApp(); }
+void CreateApp() { new c_MyApp(); }
 
 }  // namespace
 

@@ -3,12 +3,22 @@
 // exit code 0 on the window manager's close request.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/e2e/game_process.h"
 
 namespace {
 
+// The test scene is its own program; "solbrim" is the game.
+GameProcess::Options SceneProgram() {
+    const char* dir = std::getenv("SOLBRIM_BUILD_DIR");
+    GameProcess::Options options;
+    options.binary = std::string(dir ? dir : SOLBRIM_BUILD_DIR) + "/solbrim_test_scene";
+    return options;
+}
+
 struct SceneTest : ::testing::Test {
-    GameProcess game;
+    GameProcess game{SceneProgram()};
     void SetUp() override {
         ASSERT_TRUE(game.Start());
         ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();

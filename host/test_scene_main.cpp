@@ -1,0 +1,23 @@
+// The framework test scene as a program of its own: the end-to-end tests of
+// the host and the lifecycle run it (the game itself is host/main.cpp).
+#include "app/framework.h"
+#include "host/entry_point.h"
+#include "host/hx_vellum_game.h"
+#include "host/test_scene_app.h"
+
+namespace {
+
+// Every global gets its start value before the application exists.
+void InitGlobals() { InitFrameworkGlobals(); }
+
+// The application's c_App part hands its delegate to the host.
+void CreateApp() { new c_TestSceneApp(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    OpenGameWindow();
+    HxGame* host = new HxVellumGame();
+    InitProgram(argc, argv, InitGlobals, CreateApp);
+    RunAndExit(host);
+}

@@ -1,0 +1,163 @@
+// The real game binary under the test's X display: the animated loading
+// screen with the maker emblem, then the title; a larger window reloads the
+// assets in their largest resolution; the close button saves and quits.
+#include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/game_process.h"
+
+namespace {
+
+std::string BuildDir() {
+    const char* dir = std::getenv("SOLBRIM_BUILD_DIR");
+    return dir ? dir : SOLBRIM_BUILD_DIR;
+}
+
+// Names of the files opened in the asset folders while it watches.
+class AssetOpenWatch {
+public:
+    AssetOpenWatch() {
+        fd_ = inotify_init1(IN_NONBLOCK);
+        for (const char* sub : {"", "/common", "/fonts", "/sfx"}) {
+            inotify_add_watch(fd_, (BuildDir() + "/data" + sub).c_str(), IN_OPEN);
+        }
+    }
+    ~AssetOpenWatch() { close(fd_); }
+
+    const std::set<std::string>& Opened() {
+        alignas(inotify_event) char buffer[16384];
+        for (;;) {
+            ssize_t n = read(fd_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            for (char* p = buffer; p < buffer + n;) {
+                auto* event = reinterpret_cast<inotify_event*>(p);
+                if (event->len > 0) opened_.insert(event->name);
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        return opened_;
+    }
+    bool Saw(const std::string& name) { return Opened().count(name) > 0; }
+    void Forget() {
+        Opened();
+        opened_.clear();
+    }
+
+private:
+    int fd_ = -1;
+    std::set<std::string> opened_;
+};
+
+// "srgb(r,g,b)" of one pixel of an image file.
+std::string PixelAt(const std::string& image, int x, int y) {
+    return RunCommand("convert " + ShellQuote(image) + " -format '%[pixel:p{" + std::to_string(x) + "," +
+                      std::to_string(y) + "}]' info:");
+}
+
+int CentreColours(const std::string& image, const std::string& dir, int size, int cx, int cy) {
+    std::string crop = dir + "/centre.png";
+    RunCommand("convert " + ShellQuote(image) + " -crop " + std::to_string(size) + "x" + std::to_string(size) + "+" +
+               std::to_string(cx - size / 2) + "+" + std::to_string(cy - size / 2) + " +repage " +
+               ShellQuote(crop));
+    return CountColours(crop);
+}
+
+class GameE2eTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(game.Start());
+        ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
+    }
+
+    std::string Shot(const std::string& name) {
+        std::string path = game.WorkDir() + "/" + name + ".png";
+        EXPECT_TRUE(game.Screenshot(path));
+        return path;
+    }
+
+    void Resize(int width, int height) {
+        RunCommand("xdotool windowmove " + game.WindowId() + " 0 0 windowsize " + game.WindowId() + " " +
+                   std::to_string(width) + " " + std::to_string(height));
+    }
+
+    AssetOpenWatch watch;  // made before the game starts
+    GameProcess game;
+};
+
+// The loading backdrop's background colour, in a corner the rings never reach.
+const char* kLoadingBackground = "srgb(40,40,80)";
+
+TEST_F(GameE2eTest, LoadingScreenAnimatesThenTheTitleShows) {
+    // Loading takes a fraction of a second; every resize restarts it, so
+    // resizing again and again keeps the loading screen up long enough to
+    // catch two frames of it.
+    std::vector<std::string> loading;
+    for (int i = 0; i < 60 && loading.size() < 2; ++i) {
+        Resize(1280, i % 2 ? 960 : 959);
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        std::string shot = Shot("loading" + std::to_string(i));
+        if (PixelAt(shot, 3, 3) == kLoadingBackground) loading.push_back(shot);
+    }
+    ASSERT_EQ(loading.size(), 2u) << "never caught the loading screen";
+    EXPECT_GT(DifferingPixels(loading[0], loading[1]), 50);  // the rings turn
+
+    // The emblem stands at the centre, over the sun: a dark, many-coloured
+    // picture rather than the flat yellow of the backdrop alone.
+    int height = game.Geometry().height, width = game.Geometry().width;
+    EXPECT_GT(CentreColours(loading[1], game.WorkDir(), height / 4, width / 2, static_cast<int>(height * 0.48)),
+              100);
+
+    // Left alone, loading ends and the title replaces the backdrop.
+    std::string title;
+    ASSERT_TRUE(WaitUntil(10, [&] {
+        title = Shot("title");
+        return PixelAt(title, 3, 3) != kLoadingBackground;
+    }));
+    EXPECT_GT(CountColours(title), 200);
+}
+
+TEST_F(GameE2eTest, LargerWindowLoadsTheLargestImages) {
+    // The 640 x 480 window loads the "-hd" files.
+    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd.png"); }));
+    EXPECT_TRUE(watch.Saw("menu-hd.png"));
+    EXPECT_TRUE(watch.Saw("TIRNLogo-hd.png"));
+    EXPECT_TRUE(watch.Saw("001.wav"));
+    EXPECT_FALSE(watch.Saw("menu-hd2.png"));
+    EXPECT_FALSE(watch.Saw("menu.png"));
+
+    watch.Forget();
+    Resize(1280, 960);
+    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd2.png"); }));
+    EXPECT_TRUE(watch.Saw("menu-hd2.png"));
+    EXPECT_TRUE(watch.Saw("editundo-hd2.png"));
+    EXPECT_FALSE(watch.Saw("menu-hd.png"));
+    WindowGeometry g = game.Geometry();
+    EXPECT_EQ(g.width, 1280);
+    EXPECT_EQ(g.height, 960);
+}
+
+TEST_F(GameE2eTest, CloseButtonSavesAndQuits) {
+    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd.png"); }));
+    std::remove((game.WorkDir() + "/.vellumstate").c_str());
+    ASSERT_TRUE(game.SendCloseRequest());
+    std::optional<int> status = game.WaitExit(10);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0) << game.Stdout() << game.Stderr();
+    EXPECT_EQ(game.Stdout().find("Vellum Runtime Error"), std::string::npos) << game.Stdout();
+    // The record: 98 fields, each followed by "|".
+    std::string state = ReadFile(game.WorkDir() + "/.vellumstate");
+    EXPECT_EQ(std::count(state.begin(), state.end(), '|'), 98) << state;
+}
+
+}  // namespace

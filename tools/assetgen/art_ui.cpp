@@ -65,9 +65,9 @@ void ModeMark(cairo_t* cr, int kind) {
 
 void Gear(cairo_t* cr) {
     cairo_new_path(cr);
-    for (int i = 0; i < 16; ++i) {
-        double r = (i % 4 < 2) ? 9 : 6.8;
-        double a = kit::Rad(i * 22.5 - 11.25);
+    for (int i = 0; i < 32; ++i) {  // eight teeth
+        double r = (i % 4 < 2) ? 9.5 : 7;
+        double a = kit::Rad(i * 11.25 - 5.625);
         double x = 16 + r * std::sin(a), y = 16 - r * std::cos(a);
         if (i == 0)
             cairo_move_to(cr, x, y);
@@ -76,9 +76,11 @@ void Gear(cairo_t* cr) {
     }
     cairo_close_path(cr);
     cairo_new_sub_path(cr);
-    cairo_arc_negative(cr, 16, 16, 3, 0, -2 * kit::kPi);
+    cairo_arc(cr, 16, 16, 3, 0, 2 * kit::kPi);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     kit::SetColour(cr, pal::kInk);
     cairo_fill(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
 }
 
 }  // namespace

@@ -144,6 +144,8 @@ int c_TunePlayer::Tick() {
     // now and keep the beat from here rather than racing through rows.
     if (ahead > kNotDueWindow || ahead < -kMaxLateMs) nextRowTime = now;
 
+    // Every channel plays this row; a break ends the bar after it.
+    bool patternBreak = false;
     for (int c = 0; c < channelCount && c < kChannelSlots; ++c) {
         if (SongValue(patternOf[c], c, row, 2) == kCommandPatternStep) {
             int parameter = SongValue(patternOf[c], c, row, 3);
@@ -159,8 +161,9 @@ int c_TunePlayer::Tick() {
         int command = SongValue(patternOf[c], c, row, 2);
         int parameter = SongValue(patternOf[c], c, row, 3);
         PlayRow(c, note, volume, command, parameter);
-        if (command == kCommandBreak) row = kRows - 1;
+        if (command == kCommandBreak) patternBreak = true;
     }
+    if (patternBreak) row = kRows - 1;
 
     int rowMs = static_cast<int>(8000.0 / (tempo < 1 ? 1 : tempo));
     nextRowTime = TimeAdd(nextRowTime, rowMs);

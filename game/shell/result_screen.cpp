@@ -14,15 +14,6 @@ constexpr int kOverlayUpdates = 90;   // the growing phase, 1.5 s
 constexpr int kWithdrawFrom = 75;     // where the timer restarts over the title
 constexpr int kWithdrawStep = 2;
 
-// Silences the music generator at the end of a game. The generator's
-// StopAll comes with the music library; a player without it plays nothing.
-template <class Player>
-void StopMusic(Player* player) {
-    if constexpr (requires { player->StopAll(1); }) {
-        if (player) player->StopAll(1);
-    }
-}
-
 const char* const kPlaceLabels[kPlaces] = {"1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
 
 }  // namespace
@@ -81,7 +72,8 @@ void c_MyApp::ResultScreen() {
         if (gameOverTimer >= kOverlayUpdates) {
             screen = 2;  // the next update records the score and shows the title
             gameOverTimer = kWithdrawFrom;
-            StopMusic(tunePlayer.get());
+            // Whatever the build switch: a generator that never started finds nothing playing.
+            if (tunePlayer) tunePlayer->StopAll(1);
         }
     } else if (screen < 10) {
         gameOverTimer = std::max(gameOverTimer - kWithdrawStep, 0);

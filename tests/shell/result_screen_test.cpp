@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/game_globals.h"
+#include "music/tune_player.h"
 #include "tests/game/game_fixture.h"
 #include "tests/shell/queued_text.h"
 
@@ -66,14 +67,17 @@ TEST_F(ResultScreenTest, TimerGrowsToNinetyHandsOverAndWithdraws) {
     c_MyApp* app = App();
     app->screen = 10;
     app->gameOverTimer = 0;
+    app->tunePlayer->playState = 2;  // as if a song were playing
     for (int i = 1; i < 90; ++i) {
         app->ResultScreen();
         ASSERT_EQ(app->gameOverTimer, i);
         ASSERT_EQ(app->screen, 10);
     }
+    EXPECT_EQ(app->tunePlayer->playState, 2);
     app->ResultScreen();
     EXPECT_EQ(app->screen, 2);
     EXPECT_EQ(app->gameOverTimer, 75);
+    EXPECT_EQ(app->tunePlayer->playState, 0);  // the music generator was told to stop
     app->screen = 1;
     int calls = 0;
     while (app->gameOverTimer > 0 && calls < 100) {

@@ -100,8 +100,8 @@ TEST_F(TitleScreenTest, AVeryLowWindowShowsOneRowPerList) {
 
 TEST_F(TitleScreenTest, SoundButtonTogglesBetweenOffAndOnWithoutMusic) {
     c_MyApp* app = App();
-    ASSERT_EQ(musicEnabled, 0);
-    for (int saved : {2, 3}) {
+    musicEnabled = 0;
+    for (int saved : {2, 3, -4, 9}) {
         app->settings[5] = saved;
         Click(32, 240);
         EXPECT_EQ(app->settings[5], 0) << "saved mode " << saved;
@@ -118,6 +118,31 @@ TEST_F(TitleScreenTest, SoundButtonTogglesBetweenOffAndOnWithoutMusic) {
         EXPECT_LT(c.frame, 8);
     }
     EXPECT_TRUE(offIcon);
+}
+
+TEST_F(TitleScreenTest, WithMusicTheSoundButtonCyclesFourModesAndMarksThem) {
+    c_MyApp* app = App();
+    musicEnabled = 1;
+    app->settings[5] = 0;
+    for (int expected : {1, 2, 3, 0, 1}) {
+        Click(32, 240);
+        EXPECT_EQ(app->settings[5], expected);
+        RunFrames(1);
+        int marks = 0;
+        for (const DrawCommand& c : Game().Commands(97)) {
+            if (c.frame >= 8) {
+                EXPECT_EQ(c.frame, 7 + expected);
+                EXPECT_FLOAT_EQ(c.x, 32 + 20);
+                ++marks;
+            }
+        }
+        EXPECT_EQ(marks, expected == 0 ? 0 : 1);
+    }
+    app->settings[5] = -6;  // a damaged saved mode still lands in 0..3
+    Click(32, 240);
+    EXPECT_GE(app->settings[5], 0);
+    EXPECT_LE(app->settings[5], 3);
+    musicEnabled = SOLBRIM_MUSIC;
 }
 
 TEST_F(TitleScreenTest, HoldingADirectionMovesTheModeByOne) {

@@ -1,6 +1,7 @@
 // Saved data on the game object: the state file it writes and reads, the
 // messages per block, the corrections, and the entry of finished games.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -122,6 +123,16 @@ TEST_F(SavedDataTest, DebugModePrintsTheRecordWhenSavingAndLoading) {
     testing::internal::CaptureStdout();
     App()->SaveData();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST_F(SavedDataTest, AStateFileThatCannotBeWrittenIsReported) {
+    std::remove(kStateFile);
+    ASSERT_TRUE(std::filesystem::create_directory(kStateFile));  // fopen "wb" fails on a directory
+    testing::internal::CaptureStdout();
+    App()->SaveData();
+    std::string printed = testing::internal::GetCapturedStdout();
+    std::filesystem::remove(kStateFile);
+    EXPECT_EQ(printed, "Saving the game state failed\n");
 }
 
 TEST_F(SavedDataTest, ADamagedTableIsResetAloneWithItsMessage) {

@@ -90,26 +90,6 @@ TEST_F(SavedDataTest, SavingAndLoadingReproducesAllThreeArrays) {
     EXPECT_EQ(std::vector<int>(app->highScores.begin(), app->highScores.begin() + 60), scores);
 }
 
-TEST_F(SavedDataTest, TheStateFileHoldsTheRecordAsWritten) {
-    c_MyApp* app = App();
-    app->badgeFlags[255] = true;  // the last word: bit 31, written negative
-    app->highScores[10] = 250;    // mode 2, best
-    app->highScores[40] = 250;    // mode 2, latest
-    app->settings[1] = 3;
-    app->SaveData();
-    std::string text = ReadStateFile();
-    SavedRecordLoad load = ReadSavedRecord(String(text.c_str()));
-    ASSERT_EQ(load.settings, BlockResult::Loaded);
-    ASSERT_EQ(load.badges, BlockResult::Loaded);
-    for (BlockResult t : load.tables) ASSERT_EQ(t, BlockResult::Loaded);
-    EXPECT_EQ(load.record.settings[1], 3);
-    EXPECT_EQ(load.record.badgeWords[7], INT_MIN);
-    EXPECT_EQ(load.record.best[1][0], 250);
-    EXPECT_EQ(load.record.recent[1][0], 250);
-    EXPECT_NE(text.find("|-2147483648|"), std::string::npos);
-    EXPECT_EQ(text.back(), '|');
-}
-
 TEST_F(SavedDataTest, DebugModePrintsTheRecordWhenSavingAndLoading) {
     App()->highScores[0] = 42;
     debugMode = 1;

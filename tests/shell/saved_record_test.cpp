@@ -106,24 +106,6 @@ TEST(SavedRecordText, KnownRecordIsWrittenExactly) {
     ExpectSameRecord(load.record, r);
 }
 
-TEST(SavedRecordText, ChecksumsWeighTheirFields) {
-    std::array<int, SavedRecord::kSettings> s{};
-    s[0] = 1000;
-    EXPECT_EQ(SettingsChecksum(s), 0);  // settings[0] has weight 0
-    s[24] = 2;
-    EXPECT_EQ(SettingsChecksum(s), 48);
-    std::array<int, SavedRecord::kPlaces> best{}, recent{};
-    best[9] = 1;
-    recent[9] = 1;
-    EXPECT_EQ(TableChecksum(0, best, recent), 13 + 12);
-    EXPECT_EQ(TableChecksum(2, best, recent), 13 + 14);
-    // Sums wrap in 32 bits instead of overflowing.
-    s = {};
-    s[2] = INT_MAX;
-    EXPECT_EQ(SettingsChecksum(s), -2);
-    EXPECT_EQ(BadgeChecksum({INT_MAX, 1, 0, 0, 0, 0, 0, 0}), INT_MIN);
-}
-
 TEST(SavedRecordRoundTrip, WrittenRecordsReadBackExactly) {
     std::mt19937 rng(7);
     for (int k = 0; k < 200; ++k) {

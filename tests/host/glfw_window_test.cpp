@@ -27,7 +27,11 @@ struct GlfwWindowTest : ::testing::Test {
     std::string id;
 
     void SetUp() override {
-        ASSERT_TRUE(glfwInit());
+        // Other test processes may be connecting to the X server right now.
+        bool ready = false;
+        for (int attempt = 0; attempt < 20 && !(ready = glfwInit()); ++attempt)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_TRUE(ready);
         glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
         window = glfwCreateWindow(320, 240, "host window test", nullptr, nullptr);
         ASSERT_NE(window, nullptr);

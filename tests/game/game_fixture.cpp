@@ -56,8 +56,21 @@ std::string MakeWorkDir() {
     return dir;
 }
 
+void PrintGlfwError(int code, const char* text) { std::fprintf(stderr, "GLFW error %d: %s\n", code, text); }
+
+// Several test processes start at once on the same X server; a connection
+// refused in that rush is worth another try.
+bool InitGlfwWithRetries() {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        if (glfwInit()) return true;
+        usleep(50000);
+    }
+    return false;
+}
+
 GLFWwindow* OpenHiddenWindow() {
-    if (!glfwInit()) {
+    glfwSetErrorCallback(PrintGlfwError);
+    if (!InitGlfwWithRetries()) {
         std::fprintf(stderr, "glfwInit failed (is DISPLAY set?)\n");
         std::abort();
     }

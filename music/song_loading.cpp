@@ -27,6 +27,19 @@ String VoiceFile(const char* kind, int number) {
     return String("inst/") + String(kind) + String::FromInt(number) + String(".wav");
 }
 
+// The song image cut into the whole 64 x 64 patterns it holds, left to right
+// and top to bottom, at most 64. A smaller image than the full 512 x 512
+// gives fewer patterns (the rest stay silent) instead of a frame outside the
+// surface, which would end the game.
+c_Image* LoadSongImage(const String& name, int maxPatterns) {
+    c_Image* atlas = LoadImage(name, 1, 0);
+    if (!atlas) return nullptr;
+    int patterns = (atlas->width / kFrameSize) * (atlas->height / kFrameSize);
+    if (patterns < 1) return nullptr;
+    if (patterns > maxPatterns) patterns = maxPatterns;
+    return atlas->GrabImage(0, 0, kFrameSize, kFrameSize, patterns, CentreHandle);
+}
+
 }  // namespace
 
 int c_TunePlayer::LoadSongStep() {
@@ -35,7 +48,7 @@ int c_TunePlayer::LoadSongStep() {
         // A new song starts from nothing, so a missing image leaves silence.
         for (int i = 0; i < song.Length(); ++i) song[i] = 0;
         for (int i = 0; i < lastPattern.Length(); ++i) lastPattern[i] = 0;
-        songImage = LoadImageStrip(songName, kFrameSize, kFrameSize, kPatterns, CentreHandle);
+        songImage = LoadSongImage(songName, kPatterns);
     } else if (step >= kKitAFirstStep && step < kKitAFirstStep + 8) {
         kitA[step - kKitAFirstStep + 1] = LoadSound(DrumFile(voiceNumbers[1], step - kKitAFirstStep + 1));
     } else if (step >= kKitBFirstStep && step < kKitBFirstStep + 8) {
@@ -47,8 +60,9 @@ int c_TunePlayer::LoadSongStep() {
     } else if (step == kBassStep) {
         voices[4] = LoadSound(VoiceFile("bass", voiceNumbers[5]));
     }
-    if (step >= kFirstDecodeStep && step < kFirstDecodeStep + kDecodedPatterns && songImage) {
-        DecodePattern(step - kFirstDecodeStep);
+    int pattern = step - kFirstDecodeStep;
+    if (pattern >= 0 && pattern < kDecodedPatterns && songImage && pattern < songImage->frames.Length()) {
+        DecodePattern(pattern);
     }
 
     loadStep += 1;

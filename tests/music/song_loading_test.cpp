@@ -150,6 +150,37 @@ TEST_F(SongLoadingTest, GeneratedTitleSongDecodesToItsComposition) {
     for (int c = 0; c < 8; ++c) EXPECT_EQ(p->lastPattern[c], lastPatterns[c]) << "channel " << c;
 }
 
+TEST_F(SongLoadingTest, SmallerSongImageGivesTheWholePatternsItHoldsInsteadOfEndingTheGame) {
+    SongImage song;
+    song.Set(0, 2, 0, {13, 30, 0, 0});
+    song.Set(1, 2, 5, {20, 25, 1, 3});
+    song.Set(2, 2, 9, {25, 25, 0, 0});  // outside the cut-down image
+    RgbaImage full = song.Render();
+    RgbaImage twoPatterns(128 + 40, 64 + 10);  // two whole frames and some slack
+    twoPatterns.BlendFrom(full, 0, 0, 128, 64, 0, 0);
+    std::filesystem::path path = std::filesystem::path(Game().WorkDir()) / "songs" / "short.png";
+    WriteFileAtomically(path, EncodePng(twoPatterns));
+
+    c_TunePlayer* p = NewPlayer();
+    p->StartSong(String(path.string().c_str()), 0);
+    LoadInFrames(p);
+    ASSERT_TRUE(p->songImage);
+    EXPECT_EQ(p->songImage->frames.Length(), 2);
+    EXPECT_EQ(Value(p, 0, 2, 0, 0), 13);
+    EXPECT_EQ(Value(p, 1, 2, 5, 1), 25);
+    EXPECT_EQ(Value(p, 1, 2, 5, 3), 3);
+    EXPECT_EQ(Value(p, 2, 2, 9, 0), 0);
+    EXPECT_EQ(p->lastPattern[2], 1);
+
+    RgbaImage tiny(32, 32);
+    std::filesystem::path tinyPath = std::filesystem::path(Game().WorkDir()) / "songs" / "tiny.png";
+    WriteFileAtomically(tinyPath, EncodePng(tiny));
+    p->StartSong(String(tinyPath.string().c_str()), 0);
+    LoadInFrames(p);
+    EXPECT_FALSE(p->songImage);
+    EXPECT_EQ(p->lastPattern[2], 0);
+}
+
 TEST_F(SongLoadingTest, MissingSongImageLeavesSilenceAndMissingSamplesLeaveEmptySlots) {
     c_TunePlayer* p = NewPlayer();
     p->StartSong(String(c_TunePlayer::kTitleSong), 1);

@@ -1,6 +1,7 @@
 #include "host/entry_point.h"
 
 #include <GLFW/glfw3.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,17 @@ namespace {
 
 int gArgc = 0;
 char** gArgv = nullptr;
+
+// A busy X server can refuse a connection for a moment (its listen queue
+// is full); that is worth a few more tries before giving up.
+bool InitWindowLibrary() {
+    constexpr int kAttempts = 10;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        if (glfwInit()) return true;
+        if (attempt < kAttempts) usleep(50000);
+    }
+    return false;
+}
 
 [[noreturn]] void StartupFailed(const char* message) {
     std::printf("%s\n", message);
@@ -28,7 +40,7 @@ void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) 
 }
 
 GLFWwindow* OpenGameWindow() {
-    if (!glfwInit()) StartupFailed("glfwInit failed");
+    if (!InitWindowLibrary()) StartupFailed("glfwInit failed");
 
     int desktopWidth = kWindowWidth, desktopHeight = kWindowHeight;
     if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {

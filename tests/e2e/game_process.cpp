@@ -40,9 +40,23 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extra
     return env;
 }
 
-void Xdotool(const std::string& args) { RunCommand("xdotool " + args + " >/dev/null 2>&1"); }
+void Xdotool(const std::string& args) { RunX11Command("xdotool " + args + " >/dev/null 2>&1"); }
 
 }  // namespace
+
+// The shared X server sometimes refuses a connection for a moment when it
+// is busy; a command that fails is tried again a few times.
+std::string RunX11Command(const std::string& command, int* status) {
+    int rc = 0;
+    std::string out;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        out = RunCommand(command, &rc);
+        if (rc == 0) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (status) *status = rc;
+    return out;
+}
 
 std::string ShellQuote(const std::string& text) {
     std::string out = "'";
@@ -172,7 +186,7 @@ std::string GameProcess::WaitForWindow(double timeoutSeconds) {
 
 WindowGeometry GameProcess::Geometry() const {
     WindowGeometry g;
-    std::istringstream info(RunCommand("xwininfo -id " + windowId_ + " 2>/dev/null"));
+    std::istringstream info(RunX11Command("xwininfo -id " + windowId_ + " 2>/dev/null"));
     std::string line;
     auto value = [](const std::string& l) { return std::atoi(l.substr(l.find(':') + 1).c_str()); };
     while (std::getline(info, line)) {
@@ -185,7 +199,7 @@ WindowGeometry GameProcess::Geometry() const {
 }
 
 std::string GameProcess::Title() const {
-    std::string out = RunCommand("xdotool getwindowname " + windowId_ + " 2>/dev/null");
+    std::string out = RunX11Command("xdotool getwindowname " + windowId_ + " 2>/dev/null");
     while (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
 }
@@ -209,13 +223,13 @@ void GameProcess::Click(int x, int y, int button) {
 
 bool GameProcess::Screenshot(const std::string& pngPath) const {
     int status = 0;
-    RunCommand("import -window " + windowId_ + " " + ShellQuote(pngPath) + " >/dev/null 2>&1", &status);
+    RunX11Command("import -window " + windowId_ + " " + ShellQuote(pngPath) + " >/dev/null 2>&1", &status);
     return status == 0;
 }
 
 bool GameProcess::SendCloseRequest() const {
     int status = 0;
-    RunCommand(ShellQuote(HelperPath()) + " " + windowId_ + " 2>&1", &status);
+    RunX11Command(ShellQuote(HelperPath()) + " " + windowId_ + " 2>&1", &status);
     return status == 0;
 }
 

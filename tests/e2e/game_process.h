@@ -104,6 +104,10 @@ private:
 // Runs a command through the shell; its standard output, and its exit status
 // in *status when given.
 std::string RunCommand(const std::string& command, int* status = nullptr);
+// RunCommand for X clients (xdotool, xwininfo, import, ...): tried again a
+// few times while it fails, because a busy X server can refuse a connection
+// for a moment.
+std::string RunX11Command(const std::string& command, int* status = nullptr);
 // Quotes a string for the shell.
 std::string ShellQuote(const std::string& text);
 // Number of distinct colours in an image file (ImageMagick identify %k).

@@ -13,7 +13,7 @@ struct Screen {
 };
 
 Screen ScreenSize() {
-    std::istringstream s(RunCommand("xdotool getdisplaygeometry"));
+    std::istringstream s(RunX11Command("xdotool getdisplaygeometry"));
     Screen screen;
     s >> screen.width >> screen.height;
     return screen;

@@ -124,15 +124,4 @@ TEST_F(CellsTest, BlocksWallsAndCoinsAreDrawnWhereTheyAre) {
     EXPECT_EQ(wallSquares, 17);
 }
 
-TEST_F(CellsTest, TheCellPassGoesOnWhilePaused) {
-    c_MyApp* app = App();
-    EmptyWorldAt(1000, 1000, 320, 240);
-    app->paused = 1;
-    int spin = app->spinPhase;
-    int coinsBefore = CountCells(kCoin);
-    for (int n = 0; n < 60; ++n) app->PlayUpdate();
-    EXPECT_GT(CountCells(kCoin), coinsBefore);  // coins still appear
-    EXPECT_EQ(app->spinPhase, (spin + 240) % 360);
-}
-
 }  // namespace

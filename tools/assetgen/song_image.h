@@ -36,8 +36,6 @@ public:
     const SongCell& Get(int pattern, int channel, int row) const;
 
     RgbaImage Render() const;
-    // Reads an image written by Render (or any image of the same layout).
-    static SongImage FromImage(const RgbaImage& image);
 
 private:
     static int Index(int pattern, int channel, int row);

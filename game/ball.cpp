@@ -2,17 +2,14 @@
 // bursts, and the score and hearts shown over the play field.
 #include <cmath>
 
+#include "game/degrees.h"
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "game/random.h"
 
 namespace {
 
-constexpr float kAbsent = -3717;
-constexpr float kDegrees = 0.017453292f;
-constexpr float kToDegrees = 57.29578f;
-constexpr int kEyesImage = 2;
-constexpr int kHeartImage = 5;
 constexpr int kBallRadius = 16;
 
 constexpr int kTrailPoints = 65;
@@ -68,7 +65,7 @@ void c_MyApp::UpdateBall() {
     TurnEyes();
     SetDrawColor(255, 255, 255, 1);
     SetDrawRotation(facing);
-    if (gameOver == 0) QueueImage(kEyesImage, ballX - cameraX, ballY - cameraY, 0);
+    if (gameOver == 0) QueueImage(kImageEyes, ballX - cameraX, ballY - cameraY, 0);
 
     if (paused != 0 || gameOver != 0) return;
     if (invulnerable > 0) ProtectionRing();
@@ -93,7 +90,7 @@ void c_MyApp::TurnEyes() {
     float dx = trail[kNewest] - trail[kNewest - 4];
     float dy = trail[kNewest + 1] - trail[kNewest - 3];
     if (std::sqrt(dy * dy + dx * dx) <= 1) return;
-    float theta = std::atan2(-dx, dy) * kToDegrees;
+    float theta = std::atan2(-dx, dy) * kRadiansToDegrees;
     int turn = AngleDiff(theta, facing);
     if (turn < -6) turn = -6;
     if (turn > 6) turn = 6;
@@ -109,16 +106,16 @@ void c_MyApp::ProtectionRing() {
     float x = ballX - cameraX;
     float y = ballY - cameraY;
     SetDrawColor(100, 255, 100, 0.5f);
-    float r = std::sin(static_cast<float>(invulnerable * 8) * kDegrees) * 8 + 16;
+    float r = SinDeg(static_cast<float>(invulnerable * 8)) * 8 + 16;
     QueueEllipse(x, y, r, r);
     SetDrawColor(0, 155, 0, 0.3f);
-    r = std::sin(static_cast<float>(invulnerable * 7) * kDegrees) * 6 + 16;
+    r = SinDeg(static_cast<float>(invulnerable * 7)) * 6 + 16;
     QueueEllipse(x, y, r, r);
 }
 
 void c_MyApp::SteerBall() {
     if (pointerDown > 0 && touchLatch == 0) {
-        float d = static_cast<float>(18 - 2 * MoveSpeed(settings[1]));
+        float d = static_cast<float>(18 - 2 * MoveSpeed(settings[kSettingMoveSpeed]));
         ballVelX += static_cast<float>(pointerX - prevPointerX) / d;
         ballVelY += static_cast<float>(pointerY - prevPointerY) / d;
     }
@@ -193,6 +190,6 @@ void c_MyApp::DrawPlayDisplay() {
     SetDrawScale(1, kAbsent);
     for (int i = 1; i <= lives; ++i) {
         loopCol -= 24;
-        QueueImage(kHeartImage, static_cast<float>(loopCol), 16, 0);
+        QueueImage(kImageHeart, static_cast<float>(loopCol), 16, 0);
     }
 }

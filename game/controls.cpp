@@ -5,16 +5,16 @@
 #include <climits>
 #include <cmath>
 
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
+#include "game/sound_mode.h"
 #include "input/input.h"
+#include "input/input_device.h"
 
 namespace {
 
-constexpr int kTouchPoints = 10;
-constexpr int kTouchKeyBase = 384;
-constexpr int kJoyButtonBase = 256;  // joystick 0, button 0
-constexpr int kNoTouch = -3717;
+constexpr int kNoTouch = static_cast<int>(kAbsent);  // touch positions are ints
 constexpr float kStickThreshold = 0.4f;
 
 enum class Axis { None, Left, Right, Up, Down };
@@ -34,19 +34,20 @@ struct ControlRow {
 constexpr int kNone = -1;
 
 const ControlRow kControls[] = {
-    {0, {38, kNone, kNone}, {'W', kNone}, 9, Axis::Up, {0, kNone, kNone}},
-    {3, {37, kNone, kNone}, {'A', kNone}, 8, Axis::Left, {3, kNone, kNone}},
-    {5, {39, kNone, kNone}, {'D', kNone}, 10, Axis::Right, {5, kNone, kNone}},
-    {8, {40, kNone, kNone}, {'S', kNone}, 11, Axis::Down, {8, kNone, kNone}},
-    {10, {32, 13, kNone}, {'Z', 'J'}, 0, Axis::None, {10, kNone, kNone}},
+    {kControlUp, {38, kNone, kNone}, {'W', kNone}, 9, Axis::Up, {0, kNone, kNone}},
+    {kControlLeft, {37, kNone, kNone}, {'A', kNone}, 8, Axis::Left, {3, kNone, kNone}},
+    {kControlRight, {39, kNone, kNone}, {'D', kNone}, 10, Axis::Right, {5, kNone, kNone}},
+    {kControlDown, {40, kNone, kNone}, {'S', kNone}, 11, Axis::Down, {8, kNone, kNone}},
+    {kControlFire, {32, 13, kNone}, {'Z', 'J'}, 0, Axis::None, {10, kNone, kNone}},
     {11, {17, kNone, kNone}, {'X', 'K'}, 1, Axis::None, {11, kNone, kNone}},
     {12, {16, kNone, kNone}, {'C', 'L'}, 2, Axis::None, {12, kNone, kNone}},
     {13, {kNone, kNone, kNone}, {'V', 'I'}, 3, Axis::None, {13, kNone, kNone}},
-    {99, {27, 46, 8}, {kNone, kNone}, 7, Axis::None, {16, 17, 19}},
+    {kControlBack, {27, 46, 8}, {kNone, kNone}, 7, Axis::None, {16, 17, kBackKeyButton}},
 };
 
 // The controls whose holding keeps `controlLatch` set.
-constexpr int kLatchedControls[] = {0, 3, 5, 8, 10, 11, 12, 13, 99};
+constexpr int kLatchedControls[] = {kControlUp, kControlLeft, kControlRight, kControlDown, kControlFire,
+                                   11, 12, 13, kControlBack};
 
 bool StickActive(Axis axis) {
     switch (axis) {
@@ -77,10 +78,6 @@ const ArcadePair kArcadePairs[] = {
 
 int Upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
-// The next of the four sound modes; a damaged saved mode below 0 also
-// lands in 0..3.
-int NextSoundMode(int mode) { return (mode % 4 + 5) % 4; }
-
 // Window pixels to virtual pixels, truncating; a scale not yet known (no
 // frame rendered) maps to 0 rather than dividing by zero.
 int ToVirtual(float position, float scale) {
@@ -108,7 +105,7 @@ void c_MyApp::SampleInput() {
     for (int i = 0; i < kTouchPoints; ++i) {
         touchDown[i] = 0;
         touchX[i] = touchY[i] = kNoTouch;
-        if (KeyDown(kTouchKeyBase + i)) {
+        if (KeyDown(c_InputDevice::kTouchKeyBase + i)) {
             touchDown[i] = 1;
             touchX[i] = ToVirtual(TouchX(i), pixelScaleX);
             touchY[i] = ToVirtual(TouchY(i), pixelScaleY);
@@ -123,7 +120,7 @@ void c_MyApp::SampleInput() {
     if (!anyControl) controlLatch = 0;
 
     // Back closes a panel over the title screen, and does nothing else.
-    if (controlLatch == 0 && touchLatch == 0 && ControlDown(99) && screen == 1 &&
+    if (controlLatch == 0 && touchLatch == 0 && ControlDown(kControlBack) && screen == kScreenTitle &&
         (creditsOpen == 1 || badgesOpen == 1)) {
         creditsOpen = badgesOpen = 0;
         controlLatch = touchLatch = 1;
@@ -141,7 +138,7 @@ int c_MyApp::ControlDown(int n) {
                 if (key != kNone && KeyDown(key)) return 1;
             }
         }
-        if (KeyDown(kJoyButtonBase + row.joyButton) || StickActive(row.axis)) return 1;
+        if (KeyDown(c_InputDevice::kJoyKeyBase + row.joyButton) || StickActive(row.axis)) return 1;
         for (int button : row.buttons) {
             if (button != kNone && virtualButtons[button] != 0) return 1;
         }
@@ -161,7 +158,7 @@ void c_MyApp::SetArcadeMode(int on) {
     } else if (on == 0) {
         DisableKeyboard();
         arcadeMode = 0;
-        for (int i = 0; i < 19; ++i) virtualButtons[i] = 0;
+        for (int i = 0; i < kBackKeyButton; ++i) virtualButtons[i] = 0;
     }
 }
 
@@ -187,22 +184,22 @@ void c_MyApp::ReadArcadeStick() {
 void c_MyApp::PlayControls() {
     ResetDrawState();
     titleSlide = -32;
-    if (ControlDown(99) && paused == 0 && controlLatch == 0) {
+    if (ControlDown(kControlBack) && paused == 0 && controlLatch == 0) {
         controlLatch = 1;
         paused = 1;
         pauseMenuDir = 1;
         pauseCursor = 0;
-        PlaySfx(98, 1.0f, 0.5f, 0);
+        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
     }
     // The pause icon, top left, in every play update. Like every pointer
     // handler it needs a fresh press, or a press held on it would pause again
     // the moment the menu closes.
-    if (ImageButton(97, 16, 16, 0) && paused == 0 && touchLatch == 0) {
+    if (ImageButton(kImageIcons, 16, 16, kIconPause) && paused == 0 && touchLatch == 0) {
         paused = 1;
         pauseMenuDir = 1;
         touchLatch = 1;
         pauseCursor = 0;
-        PlaySfx(98, 1.0f, 0.5f, 0);
+        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
     }
     if (paused == 1) PauseMenu();
 }
@@ -212,7 +209,7 @@ void c_MyApp::QuitGame() {
     pauseMenuDir = -1;
     pauseMenuY = -64;
     gameOver = 1;
-    PlaySfx(98, 0.5f, 0.5f, 0);
+    PlaySfx(kSoundClick, 0.5f, 0.5f, 0);
 }
 
 namespace {
@@ -230,15 +227,6 @@ const PanelBar kPanelBars[] = {
     {255, 150, 10, 0.7f, {-140, -52, 280, 104}, {-128, -80, 256, 160}},
     {10, 150, 255, 0.6f, {-128, 56, 256, 8}, {-96, 84, 192, 8}},
 };
-
-// Icon frames of the icon sheet (image 97).
-constexpr int kIcons = 97;
-constexpr int kIconQuit = 1;
-constexpr int kIconResume = 3;
-constexpr int kIconSoundOn = 4;
-constexpr int kIconSoundOff = 5;
-constexpr int kIconRing = 6;
-constexpr int kClick = 98;
 
 }  // namespace
 
@@ -266,9 +254,9 @@ void c_MyApp::PauseMenu() {
     }
 
     auto highlight = [&](float x, float hy) {
-        SetDrawScale(2.5f, -3717);
+        SetDrawScale(2.5f, kAbsent);
         SetDrawColor(255, 255, 100, 1);
-        QueueImage(kIcons, x, hy, kIconRing);
+        QueueImage(kImageIcons, x, hy, kIconRing);
     };
     auto takeControl = [&](int control) {
         if (controlLatch != 0 || !ControlDown(control)) return false;
@@ -282,76 +270,71 @@ void c_MyApp::PauseMenu() {
     };
 
     // Resume.
-    SetDrawScale(2, -3717);
+    SetDrawScale(2, kAbsent);
     SetDrawColor(50, 50, 250, 1);
-    if (ImageButton(kIcons, vw / 2, y, kIconResume) && touchLatch == 0) {
+    if (ImageButton(kImageIcons, vw / 2, y, kIconResume) && touchLatch == 0) {
         paused = 1;
         pauseMenuDir = -1;
         touchLatch = 1;
-        PlaySfx(kClick, 1.0f, 0.5f, 0);
+        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
     }
     if (pauseCursor == 0) {
         highlight(vw / 2, y);
-        if (takeControl(10)) {
+        if (takeControl(kControlFire)) {
             paused = 1;
             pauseMenuDir = -1;
-            PlaySfx(kClick, 1.0f, 0.5f, 0);
+            PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
         }
-        if (takeControl2(3, 0)) {
+        if (takeControl2(kControlLeft, kControlUp)) {
             pauseCursor = -1;
-            PlaySfx(kClick, 0.8f, 0.5f, 0);
+            PlaySfx(kSoundClick, 0.8f, 0.5f, 0);
         }
-        if (takeControl(5)) {
+        if (takeControl(kControlRight)) {
             pauseCursor = 1;
-            PlaySfx(kClick, 1.2f, 0.5f, 0);
+            PlaySfx(kSoundClick, 1.2f, 0.5f, 0);
         }
     }
 
     // Quit, top left of the panel.
     float qx = wide ? static_cast<int>(vw / 2 - 140) : static_cast<int>(vw / 2 - 96);
     float qy = wide ? y - 64 : y - 96;
-    SetDrawScale(2, -3717);
+    SetDrawScale(2, kAbsent);
     SetDrawColor(255, 50, 50, 1);
-    if (ImageButton(kIcons, qx, qy, kIconQuit) && touchLatch == 0) {
+    if (ImageButton(kImageIcons, qx, qy, kIconQuit) && touchLatch == 0) {
         QuitGame();
         touchLatch = 1;
     }
     if (pauseCursor == -1) {
         highlight(qx, qy);
-        if (takeControl(10)) {
+        if (takeControl(kControlFire)) {
             QuitGame();
             touchLatch = 1;
         }
-        if (takeControl2(5, 8)) {
+        if (takeControl2(kControlRight, kControlDown)) {
             pauseCursor = 0;
-            PlaySfx(kClick, 0.8f, 0.5f, 0);
+            PlaySfx(kSoundClick, 0.8f, 0.5f, 0);
         }
     }
 
     // Sound mode, top right of the panel.
     float sx = wide ? static_cast<int>(vw / 2 + 140) : static_cast<int>(vw / 2 + 96);
     float sy = wide ? y - 64 : y - 96;
-    SetDrawScale(2, -3717);
+    SetDrawScale(2, kAbsent);
     SetDrawColor(50, 250, 50, 1);
-    if (ImageButton(kIcons, sx, sy, settings[5] == 0 ? kIconSoundOff : kIconSoundOn) && touchLatch == 0) {
-        if (musicEnabled == 1) {
-            settings[5] = NextSoundMode(settings[5]);
-        } else {
-            settings[5] = 1 - settings[5];
-            if (settings[5] < 0 || settings[5] > 1) settings[5] = 0;
-        }
+    if (ImageButton(kImageIcons, sx, sy, SoundButtonIcon(settings[kSettingSoundMode])) && touchLatch == 0) {
+        settings[kSettingSoundMode] = ClickedSoundMode(settings[kSettingSoundMode], musicEnabled == 1);
         touchLatch = 1;
-        PlaySfx(kClick, 1.0f, 0.5f, 0);
+        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
     }
     if (pauseCursor == 1) {
         highlight(sx, sy);
-        if (takeControl(10)) {
-            settings[5] = NextSoundMode(settings[5]);
-            PlaySfx(kClick, 1.0f, 0.5f, 0);
+        if (takeControl(kControlFire)) {
+            settings[kSettingSoundMode] = NextSoundMode(settings[kSettingSoundMode]);
+            PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
         }
-        if (takeControl2(3, 8)) {
+        if (takeControl2(kControlLeft, kControlDown)) {
             pauseCursor = 0;
-            PlaySfx(kClick, 0.8f, 0.5f, 0);
+            PlaySfx(kSoundClick, 0.8f, 0.5f, 0);
         }
     }
 
@@ -359,18 +342,19 @@ void c_MyApp::PauseMenu() {
     // dragging across them sets it directly.
     ResetDrawState();
     SetDrawColor(255, 255, 255, 1);
-    if (settings[1] < 1 || settings[1] > 8) settings[1] = 5;
-    QueueText(vw * 0.5f, vh - 100, String("Move Speed ") + String::FromInt(settings[1]), 1, 1);
+    int& moveSpeed = settings[kSettingMoveSpeed];
+    if (moveSpeed < 1 || moveSpeed > 8) moveSpeed = 5;
+    QueueText(vw * 0.5f, vh - 100, String("Move Speed ") + String::FromInt(moveSpeed), 1, 1);
     for (int i = 1; i <= 8; ++i) {
         SetDrawColor(0, 80, 0, 0.8f);
-        if (settings[1] >= i) SetDrawColor(100, 255, 100, 0.9f);
-        if (RectButton(vw * 0.5f - 144 + 32 * i, vh - 64, 28, 28)) settings[1] = i;
+        if (moveSpeed >= i) SetDrawColor(100, 255, 100, 0.9f);
+        if (RectButton(vw * 0.5f - 144 + 32 * i, vh - 64, 28, 28)) moveSpeed = i;
     }
 
-    if (ControlDown(99) && controlLatch == 0) {
+    if (ControlDown(kControlBack) && controlLatch == 0) {
         controlLatch = 1;
         paused = 1;
         pauseMenuDir = -1;
-        PlaySfx(kClick, 1.0f, 0.5f, 0);
+        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
     }
 }

@@ -7,25 +7,22 @@
 #include <cmath>
 
 #include "audio/audio.h"
+#include "game/degrees.h"
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "game/random.h"
+#include "game/sound_mode.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
 
 namespace {
 
-constexpr float kAbsent = -3717.0f;
 constexpr float kRectKind = -3717.0f;
 constexpr float kEllipseKind = -3716.0f;
 constexpr float kLineKind = -3715.0f;
 constexpr int kCommandFloats = 15;
-constexpr float kDegrees = 0.017453292f;
 constexpr int kSfxChannels = 24;
-constexpr int kTouchPoints = 10;
-
-float SinDeg(float degrees) { return std::sin(degrees * kDegrees); }
-float CosDeg(float degrees) { return std::cos(degrees * kDegrees); }
 
 bool Between(float low, int value, float high) { return low < value && value < high; }
 
@@ -179,7 +176,7 @@ int c_MyApp::RectButton(float x, float y, float width, float height) {
 }
 
 void c_MyApp::PlaySfx(int sound, float rate, float volume, float pan) {
-    if (settings[5] != 1 && settings[5] != 2) return;  // sound effects are off
+    if (!SoundEffectsOn(settings[kSettingSoundMode])) return;
     sfxRotor = (sfxRotor + 1) % kSfxChannels;
     if (sfxRotor < 0 || sfxRotor > 31) sfxRotor = 0;
     int channel = channelOrder[sfxRotor];

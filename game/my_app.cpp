@@ -5,9 +5,12 @@
 
 #include "app/framework.h"
 #include "audio/sound.h"
+#include "game/game_constants.h"
 #include "game/game_globals.h"
+#include "game/sound_mode.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
+#include "host/hx_game.h"
 #include "host/runtime_error.h"
 #include "input/input.h"
 #include "music/tune_player.h"
@@ -15,7 +18,6 @@
 namespace {
 
 constexpr int kKeyBack = 416;
-constexpr int kKeyClose = 432;
 constexpr int kKeyF10 = 121;
 
 // One step of a rate meter: the rate from the time since the last step,
@@ -41,7 +43,7 @@ c_MyApp::c_MyApp() {
     imageInfo = Array<int>(300);
     badgePopupIds = Array<int>(15);
     badgePopupTimers = Array<int>(15);
-    badgeFlags = Array<bool>(256);
+    badgeFlags = Array<bool>(kBadgeCount);
     virtualButtons = Array<int>(20);
     settings = Array<int>(25);
     highScores = Array<int>(150);
@@ -49,9 +51,9 @@ c_MyApp::c_MyApp() {
     wordList = Array<int>(5);
     worldMap = Array<int>(16384);
     drawList = Array<float>(37500);
-    touchDown = Array<int>(10);
-    touchX = Array<int>(10);
-    touchY = Array<int>(10);
+    touchDown = Array<int>(kTouchPoints);
+    touchX = Array<int>(kTouchPoints);
+    touchY = Array<int>(kTouchPoints);
     sounds = Array<Ref<c_Sound>>(100);
     world = Array<int>(170000);
     particles = Array<float>(1024);
@@ -136,7 +138,7 @@ void c_MyApp::ZeroState() {
 }
 
 int c_MyApp::OnCreate() {
-    screen = 1;
+    screen = kScreenTitle;
     SetUpdateRate(60);
     lastDeviceWidth = DeviceWidth();
     lastDeviceHeight = DeviceHeight();
@@ -150,19 +152,19 @@ int c_MyApp::OnCreate() {
     Fill(badgePopupIds, 0);
     Fill(badgePopupTimers, 0);
     for (int i = 0; i < 128; ++i) badgeFlags[i] = false;
-    for (int i = 0; i < 19; ++i) virtualButtons[i] = 0;
+    for (int i = 0; i < kBackKeyButton; ++i) virtualButtons[i] = 0;
     Fill(settings, 0);
-    settings[5] = 1;
+    settings[kSettingSoundMode] = 1;
     for (int i = 0; i <= 30; ++i) highScores[i] = 0;
     LoadSavedData();
     for (int i = 0; i < 33; ++i) channelOrder[i] = i;
     return 0;
 }
 
-// A running game (screen 10 or above) always comes back paused, its menu
-// standing fully open; anywhere else nothing is paused.
+// A running game always comes back paused, its menu standing fully open;
+// anywhere else nothing is paused.
 static void SetPauseForSuspension(c_MyApp* app) {
-    if (app->screen < 10) {
+    if (!GameRunning(app->screen)) {
         app->paused = app->pauseMenuDir = app->pauseMenuY = 0;
     } else {
         app->paused = 1;
@@ -187,8 +189,8 @@ int c_MyApp::OnResume() {
 }
 
 int c_MyApp::OnUpdate() {
-    virtualButtons[19] = KeyHit(kKeyBack);
-    if (KeyHit(kKeyClose) != 0) {
+    virtualButtons[kBackKeyButton] = KeyHit(kKeyBack);
+    if (KeyHit(KEY_CLOSE) != 0) {
         // Settings changed since the last save (sound mode, move speed) would
         // otherwise be lost with the window.
         SaveData();
@@ -208,11 +210,11 @@ int c_MyApp::OnUpdate() {
     }
 
     ReadArcadeStick();
-    for (int i = 0; i < 19; ++i) {
+    for (int i = 0; i < kBackKeyButton; ++i) {
         if (virtualButtons[i] == 1) virtualButtons[i] = 0;
     }
 
-    if (debugMode == 1 && screen != 5) {
+    if (debugMode == 1 && screen != kScreenStartGate) {
         ResetDrawState();
         String text = String::FromInt(renderFpsSmooth) + String(":") + String::FromFloat(pixelScaleX) +
                       String(",") + String::FromFloat(pixelScaleY);
@@ -224,32 +226,32 @@ int c_MyApp::OnUpdate() {
 
 void c_MyApp::RunScreen() {
     switch (screen) {
-        case 1:
+        case kScreenTitle:
             TitleScreen();
             break;
-        case 2:
+        case kScreenScoreEntry:
             RecordScore();
-            screen = 1;
+            screen = kScreenTitle;
             break;
-        case 5:
+        case kScreenStartGate:
             DrawBackdrop(0);
             break;
-        case 10:
+        case kScreenPlay:
             PlayUpdate();
             PlayControls();
             break;
-        case 11:
+        case kScreenNewGame:
             NewGame();
             break;
         default:
             break;
     }
-    if (screen == 10 && gameOver > 0) ResultScreen();
-    if (screen == 1 || screen == 2) ResultScreen();
-    if (screen == 1 && (creditsOpen == 1 || creditsSlide > 0)) CreditsPanel();
+    if (screen == kScreenPlay && gameOver > 0) ResultScreen();
+    if (screen == kScreenTitle || screen == kScreenScoreEntry) ResultScreen();
+    if (screen == kScreenTitle && (creditsOpen == 1 || creditsSlide > 0)) CreditsPanel();
     if (creditsOpen == 0 && creditsSlide > 0) creditsSlide -= 1;
     if (creditsOpen == 1 && creditsSlide < 30) creditsSlide += 1;
-    if (screen == 1 && badgesOpen == 1) BadgePanel();
+    if (screen == kScreenTitle && badgesOpen == 1) BadgePanel();
 }
 
 int c_MyApp::OnRender() {
@@ -308,8 +310,8 @@ void c_MyApp::MusicUpdate() {
 #if SOLBRIM_MUSIC
     if (musicEnabled != 1) return;
     // The title starts its song whenever it shows with nothing playing.
-    if (screen == 1 && loadStep == 0) tunePlayer->PlayTitleSong();
-    tunePlayer->Update(paused, settings[5] == 1 || settings[5] == 3 ? 1 : 0);
+    if (screen == kScreenTitle && loadStep == 0) tunePlayer->PlayTitleSong();
+    tunePlayer->Update(paused, MusicOn(settings[kSettingSoundMode]) ? 1 : 0);
 #endif
 }
 

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "app/framework.h"
+#include "game/degrees.h"
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "game/random.h"
@@ -12,13 +14,7 @@ using namespace world_grid;
 
 namespace {
 
-constexpr float kAbsent = -3717;
-constexpr float kDegrees = 0.017453292f;
-constexpr int kTilesImage = 1;
-constexpr int kBackdropImage = 99;
-constexpr int kBlockFrameBase = 9;
-constexpr int kCoinSound = 1;
-constexpr int kHitSound = 2;
+constexpr int kBlockFrameBase = 9;  // + variant 1..9
 constexpr int kProtection = 180;
 constexpr int kMaxCoins = 256;
 constexpr int kCoinOdds = 5000;
@@ -54,7 +50,7 @@ void c_MyApp::NewGame() {
     score = 0;
     gameOver = 0;
     gameOverTimer = 0;
-    screen = 10;
+    screen = kScreenPlay;
     Difficulty d = DifficultyOf(gameMode);
     lives = d.lives;
     blockChance = d.blockChance;
@@ -136,7 +132,7 @@ void c_MyApp::DrawSky() {
     float by = Wrap(-cameraY * kSkyParallax, kSkyTile);
     for (loopCol = -1; loopCol <= 1; ++loopCol)
         for (loopRow = -1; loopRow <= 1; ++loopRow)
-            QueueImage(kBackdropImage, bx + kSkyTile * loopCol, by + kSkyTile * loopRow, 0);
+            QueueImage(kImageMenu, bx + kSkyTile * loopCol, by + kSkyTile * loopRow, 0);
 }
 
 void c_MyApp::UpdateDrift() {
@@ -153,9 +149,8 @@ void c_MyApp::UpdateDrift() {
         headingTimer = static_cast<float>(RandomInt(450, 900));
     }
 
-    float a = heading * kDegrees;
-    headingVelX = driftSpeed * std::sin(a);
-    headingVelY = -std::cos(a) * driftSpeed;
+    headingVelX = driftSpeed * SinDeg(heading);
+    headingVelY = -CosDeg(heading) * driftSpeed;
     driftVelX -= (driftVelX - headingVelX) / 80;  // turns are gradual
     driftVelY -= (driftVelY - headingVelY) / 80;
     driftX += driftVelX;
@@ -215,7 +210,7 @@ void c_MyApp::VisitCellInView(int col, int row, float sx, float sy) {
     const int t = cell[0];
     SetDrawScale(1, 1);
     SetDrawColor(255, 255, 255, 1);
-    if (t == kBlock) QueueImage(kTilesImage, sx, sy, cell[1] + kBlockFrameBase);
+    if (t == kBlock) QueueImage(kImageWorldTiles, sx, sy, cell[1] + kBlockFrameBase);
     if (t == kWall) {
         SetDrawColor(255, 0, 0, 1);
         QueueRect(sx - 16, sy - 16, kCellPixels, kCellPixels);
@@ -223,9 +218,9 @@ void c_MyApp::VisitCellInView(int col, int row, float sx, float sy) {
     hitRadius = 24;
     if (t == kCoin) {
         // Cells out of phase with each other, each pulsing like a turning coin.
-        float spin = static_cast<float>(spinPhase + 7 * row + 3 * col) * kDegrees;
-        SetDrawScale(std::fabs(std::sin(spin)), 1);
-        QueueImage(kTilesImage, sx, sy, 0);
+        float spin = static_cast<float>(spinPhase + 7 * row + 3 * col);
+        SetDrawScale(std::fabs(SinDeg(spin)), 1);
+        QueueImage(kImageWorldTiles, sx, sy, 0);
         hitRadius = 32;
     }
 
@@ -239,7 +234,7 @@ void c_MyApp::VisitCellInView(int col, int row, float sx, float sy) {
         cell[0] = kEmpty;
         score += 5;
         SpawnParticles(static_cast<int>(cameraX + sx), static_cast<int>(cameraY + sy), 8, 3);
-        PlaySfx(kCoinSound, 0.8f + 0.4f * RandomFraction(), 1.0f, 0);
+        PlaySfx(kSoundCoin, 0.8f + 0.4f * RandomFraction(), 1.0f, 0);
     }
 }
 
@@ -272,5 +267,5 @@ void c_MyApp::Hit() {
     lives -= 1;
     invulnerable = kProtection;
     SpawnParticles(static_cast<int>(cameraX + ballScreenX), static_cast<int>(cameraY + ballScreenY), 32, 1);
-    PlaySfx(kHitSound, 0.8f + 0.4f * RandomFraction(), 1.0f, 0);
+    PlaySfx(kSoundHit, 0.8f + 0.4f * RandomFraction(), 1.0f, 0);
 }

@@ -3,10 +3,11 @@
 // three resolutions (NAME.png, NAME-hd.png, NAME-hd2.png); the level follows
 // the device size, re-evaluated before every step.
 #include <algorithm>
-#include <cmath>
 
 #include "app/framework.h"
 #include "audio/audio.h"
+#include "game/degrees.h"
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "graphics/drawing.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr int kMidHandle = 1;
 constexpr int kFontCells = 128;
 constexpr int kFontCellSize = 16;
-constexpr float kDegrees = 0.017453292f;
 
 enum class Load { None, Image, Font, Sound };
 
@@ -38,26 +38,30 @@ struct LoadStepRow {
 
 constexpr LoadAction kNothing = {Load::None, 0, nullptr, 0, 0, 0};
 
+// Loaded at once by PrepareLoading, and again by the sequence.
+constexpr LoadAction kLoadMakerEmblem = {Load::Image, kImageMakerEmblem, "common/TIRNLogo", 256, 256, 1};
+constexpr LoadAction kLoadFont = {Load::Font, kImageFont, "fonts/editundo", 7, 10, 0};
+
 const LoadStepRow kLoadSteps[] = {
-    {{Load::Image, 97, "common/icons", 32, 32, 16}, kNothing},
-    {{Load::Image, 95, "common/Buttons", 64, 64, 16}, kNothing},
-    {{Load::Image, 94, "common/dpad", 32, 32, 16}, kNothing},
-    {{Load::Image, 92, "common/icade", 64, 64, 2}, kNothing},
-    // The logo again, so a level change since PrepareLoading is followed.
-    {{Load::Image, 93, "common/TIRNLogo", 256, 256, 1}, {Load::Image, 91, "common/Testcard_Circle", 256, 256, 1}},
-    {{Load::Font, 90, "fonts/editundo", 7, 10, 0}, kNothing},
-    {{Load::Sound, 1, nullptr, 0, 0, 0}, kNothing},
-    {{Load::Sound, 95, nullptr, 0, 0, 0}, kNothing},
-    {{Load::Sound, 98, nullptr, 0, 0, 0}, kNothing},
-    {{Load::Sound, 99, nullptr, 0, 0, 0}, kNothing},
-    {{Load::Image, 99, "menu", 256, 256, 4}, kNothing},
-    {{Load::Image, 98, "logo", 256, 128, 1}, kNothing},
-    {{Load::Image, 96, "parts", 8, 8, 16}, kNothing},
-    {{Load::Image, 80, "BadgesA", 64, 64, 64}, kNothing},
-    {{Load::Image, 5, "heart", 32, 32, 1}, kNothing},
-    {{Load::Sound, 2, nullptr, 0, 0, 0}, kNothing},
-    {{Load::Image, 1, "world001", 32, 32, 50}, kNothing},
-    {{Load::Image, 2, "eyes", 32, 32, 1}, kNothing},
+    {{Load::Image, kImageIcons, "common/icons", 32, 32, 16}, kNothing},
+    {{Load::Image, kImageModeButtons, "common/Buttons", 64, 64, 16}, kNothing},
+    {{Load::Image, kImageDirectionPad, "common/dpad", 32, 32, 16}, kNothing},
+    {{Load::Image, kImageArcadeStick, "common/icade", 64, 64, 2}, kNothing},
+    // The emblem again, so a level change since PrepareLoading is followed.
+    {kLoadMakerEmblem, {Load::Image, kImageTestCard, "common/Testcard_Circle", 256, 256, 1}},
+    {kLoadFont, kNothing},
+    {{Load::Sound, kSoundCoin, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Sound, kSoundTick, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Sound, kSoundClick, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Sound, kSoundFlourish, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Image, kImageMenu, "menu", 256, 256, 4}, kNothing},
+    {{Load::Image, kImageLogo, "logo", 256, 128, 1}, kNothing},
+    {{Load::Image, kImageParts, "parts", 8, 8, 16}, kNothing},
+    {{Load::Image, kImageBadges, "BadgesA", 64, 64, 64}, kNothing},
+    {{Load::Image, kImageHeart, "heart", 32, 32, 1}, kNothing},
+    {{Load::Sound, kSoundHit, nullptr, 0, 0, 0}, kNothing},
+    {{Load::Image, kImageWorldTiles, "world001", 32, 32, 50}, kNothing},
+    {{Load::Image, kImageEyes, "eyes", 32, 32, 1}, kNothing},
 };
 
 constexpr int kStepCount = static_cast<int>(sizeof(kLoadSteps) / sizeof(kLoadSteps[0]));
@@ -94,9 +98,6 @@ void StoreImageInfo(c_MyApp* app, int index, int width, int height, int count) {
 
 bool ValidImageSlot(c_MyApp* app, int index) { return index >= 0 && index < app->images.Length(); }
 
-float SinDeg(float degrees) { return std::sin(degrees * kDegrees); }
-float CosDeg(float degrees) { return std::cos(degrees * kDegrees); }
-
 }  // namespace
 
 void c_MyApp::ChooseResolution() {
@@ -116,8 +117,8 @@ void c_MyApp::PrepareLoading() {
     ChooseResolution();
     clearRed = clearGreen = clearBlue = 0;
     clearAlpha = 1;
-    LoadScaledImage(93, String("common/TIRNLogo"), 256, 256, 1, kMidHandle);
-    LoadFont(90, String("fonts/editundo"), 7, 10);
+    Perform(this, kLoadMakerEmblem);
+    Perform(this, kLoadFont);
     loadStep = 1;
 }
 
@@ -193,24 +194,24 @@ void c_MyApp::DrawBackdrop(int mode) {
     SetDrawColor(250, 160, 60, 0.7f);
     QueueRect(0, 0.4f * h, w, 0.2f * h);
     ResetDrawState();
-    QueueImage(93, 0.5f * w, 0.48f * h, 0);
+    QueueImage(kImageMakerEmblem, 0.5f * w, 0.48f * h, 0);
 
     if (mode == 1) queueRing(0, 50);
     if (mode != 0) return;
 
     // The start gate.
-    SetDrawScale(1, -3717);
+    SetDrawScale(1, kAbsent);
     SetDrawColor(0, 0, 0, 0.2f);
     QueueEllipse(0.5f * w, 0.7f * h, 136, 24);
     QueueEllipse(0.5f * w, 0.7f * h, 132, 20);
     QueueEllipse(0.5f * w, 0.7f * h, 128, 16);
-    SetDrawScale(2, -3717);
+    SetDrawScale(2, kAbsent);
     SetDrawColor(255, 255, 255, 1);
     QueueText(0.5f * w, 0.7f * h, String(" Click to Start"), 1, 0.8f);
     if (pointerHit != 0 && pointerX > 0.25f * w && pointerX < 0.75f * w && pointerY > 0.25f * h &&
         pointerY < 0.75f * h) {
         touchLatch = 1;
-        screen = 1;
+        screen = kScreenTitle;
         PrepareLoading();
         SetUpdateRate(60);
     }

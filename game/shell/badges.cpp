@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 
 namespace {
 
-constexpr float kAbsent = -3717.0f;
-constexpr int kImageBadges = 80;
-constexpr int kBadgeCount = 256;
 constexpr int kPictures = 64;       // badges with a frame in the badge sheet
 constexpr int kShownPopups = 13;    // slots 13 and 14 exist but never show
 constexpr int kPopupUpdates = 240;  // about four seconds
@@ -80,8 +78,8 @@ void c_MyApp::BadgePanel() {
     SetDrawColor(255, 255, 255, 1);
     badgeSelected = -1;
 
-    if (ControlDown(0)) badgeScrollTarget -= kScrollStep;
-    if (ControlDown(8)) badgeScrollTarget += kScrollStep;
+    if (ControlDown(kControlUp)) badgeScrollTarget -= kScrollStep;
+    if (ControlDown(kControlDown)) badgeScrollTarget += kScrollStep;
     if (pointerDown && pointerX > 0.12f * w) {
         badgeDrag = pointerY - prevPointerY;
         badgeScrollTarget -= 1.5f * badgeDrag;

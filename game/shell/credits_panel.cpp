@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "game/shell/credits_list.h"
@@ -12,9 +13,6 @@
 
 namespace {
 
-constexpr float kAbsent = -3717.0f;
-constexpr int kImageCircle = 91;
-constexpr int kImageLogo = 98;
 constexpr int kFullSlide = 30;
 constexpr int kShrinkBelow = 20;      // squares grow to full size over the first 20 steps
 constexpr int kScrolledLines = 27;    // the wrap leaves out the closing "End"
@@ -89,7 +87,7 @@ void c_MyApp::CreditsPanel() {
     const float middleY = 0.5f * h - 24.0f * creditsFold;
     SetDrawScale(1, kAbsent);
     SetDrawColor(255, 255, 255, kAbsent);
-    QueueImage(kImageCircle, 0.5f * w, middleY, 0);
+    QueueImage(kImageTestCard, 0.5f * w, middleY, 0);
 
     // Credits scroll up a line every 16 pixels, fading towards the edges.
     creditsScroll -= kScrollSpeed;

@@ -2,28 +2,27 @@
 // "OVER" and the place a score takes), the place labels and number padding.
 #include <algorithm>
 
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "music/tune_player.h"
 
 namespace {
 
-constexpr float kAbsent = -3717.0f;
-constexpr int kPlaces = 10;
 constexpr int kOverlayUpdates = 90;   // the growing phase, 1.5 s
 constexpr int kWithdrawFrom = 75;     // where the timer restarts over the title
 constexpr int kWithdrawStep = 2;
 
-const char* const kPlaceLabels[kPlaces] = {"1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
+const char* const kPlaceLabels[kScorePlaces] = {"1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
 
 }  // namespace
 
 String c_MyApp::PlaceName() {
     int place = 0;
     if (gameMode >= 1 && gameMode <= 3) {
-        int base = kPlaces * (gameMode - 1);
+        int base = kScorePlaces * (gameMode - 1);
         // An equal entry counts as beaten here, unlike in RecordScore.
-        for (int i = 0; i < kPlaces; ++i) {
+        for (int i = 0; i < kScorePlaces; ++i) {
             if (highScores[base + i] <= score && place == 0) place = i + 1;
         }
     }
@@ -67,15 +66,15 @@ void c_MyApp::ResultScreen() {
             QueueText(0.5f * w, h - barLength / 1.5f, String("New Highscore\\n           ") + label, 0.5f, 2);
         }
     }
-    if (screen == 10) {
+    if (screen == kScreenPlay) {
         gameOverTimer += 1;
         if (gameOverTimer >= kOverlayUpdates) {
-            screen = 2;  // the next update records the score and shows the title
+            screen = kScreenScoreEntry;  // the next update records the score and shows the title
             gameOverTimer = kWithdrawFrom;
             // Whatever the build switch: a generator that never started finds nothing playing.
             if (tunePlayer) tunePlayer->StopAll(1);
         }
-    } else if (screen < 10) {
+    } else if (!GameRunning(screen)) {
         gameOverTimer = std::max(gameOverTimer - kWithdrawStep, 0);
     }
 }

@@ -1,6 +1,7 @@
 // Saved data: settings, badge flags and score tables to and from the host's
 // persisted state, through the record codec; and the entry of a finished
 // game's score, which is what triggers saving.
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "game/shell/saved_record.h"
@@ -8,9 +9,6 @@
 
 namespace {
 
-constexpr int kSoundModeSetting = 5;
-constexpr int kBadgeCount = 256;
-constexpr int kRecentOffset = 30;  // highScores: best tables at 0, 10, 20; recent lists 30 further on
 
 String LoadPersistedState() {
     HxGame* host = HxGame::Current();
@@ -26,7 +24,7 @@ bool ValidMode(int mode) { return mode >= 1 && mode <= SavedRecord::kModes; }
 
 void ResetSettings(const Array<int>& settings) {
     for (int i = 0; i < SavedRecord::kSettings; ++i) settings[i] = 0;
-    settings[kSoundModeSetting] = 1;
+    settings[kSettingSoundMode] = 1;
 }
 
 // The on-screen direction pad is never shown, but its saved place is kept
@@ -40,7 +38,7 @@ void CorrectSettings(const Array<int>& settings) {
 void ClearTable(const Array<int>& highScores, int table) {
     for (int i = 0; i < SavedRecord::kPlaces; ++i) {
         highScores[SavedRecord::kPlaces * table + i] = 0;
-        highScores[kRecentOffset + SavedRecord::kPlaces * table + i] = 0;
+        highScores[kRecentScores + SavedRecord::kPlaces * table + i] = 0;
     }
 }
 
@@ -59,7 +57,7 @@ void c_MyApp::SaveData() {
     for (int t = 0; t < SavedRecord::kModes; ++t) {
         for (int i = 0; i < SavedRecord::kPlaces; ++i) {
             record.best[t][i] = highScores[SavedRecord::kPlaces * t + i];
-            record.recent[t][i] = highScores[kRecentOffset + SavedRecord::kPlaces * t + i];
+            record.recent[t][i] = highScores[kRecentScores + SavedRecord::kPlaces * t + i];
         }
     }
     String text = WriteSavedRecord(record);
@@ -97,7 +95,7 @@ void c_MyApp::LoadSavedData() {
         if (load.tables[t] == BlockResult::Loaded) {
             for (int i = 0; i < SavedRecord::kPlaces; ++i) {
                 highScores[SavedRecord::kPlaces * t + i] = load.record.best[t][i];
-                highScores[kRecentOffset + SavedRecord::kPlaces * t + i] = load.record.recent[t][i];
+                highScores[kRecentScores + SavedRecord::kPlaces * t + i] = load.record.recent[t][i];
             }
             Print(name + String(" Loaded"));
         } else if (load.tables[t] == BlockResult::Invalid) {
@@ -121,7 +119,7 @@ void c_MyApp::RecordScore() {
     }
     ScoreTableChanged();
     ScoreTablesDone();
-    int recent = base + kRecentOffset;
+    int recent = base + kRecentScores;
     for (int i = SavedRecord::kPlaces - 1; i >= 1; --i) highScores[recent + i] = highScores[recent + i - 1];
     highScores[recent] = score;
     SaveData();

@@ -5,21 +5,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
+#include "game/sound_mode.h"
 
 namespace {
 
-constexpr float kAbsent = -3717.0f;
-constexpr int kImageMaker = 93;
-constexpr int kImageModeButtons = 95;
-constexpr int kImageIcons = 97;
-constexpr int kImageLogo = 98;
-constexpr int kImageMenu = 99;
-constexpr int kSfxClick = 98;
-constexpr int kSfxOpen = 99;
 constexpr int kSelectionFrame = 15;
-constexpr int kStartScreen = 11;
 constexpr float kPanelWidth = 140;
 
 struct ModeButton {
@@ -65,21 +58,16 @@ void c_MyApp::TitleScreen() {
     SetDrawColor(50, 250, 50, 1);
     float sx = landscape ? 4 * s + 32 : std::trunc(0.5f * w);
     float sy = landscape ? std::trunc(0.5f * h) : 4 * s + 32;
-    int frame = settings[5] == 0 ? 5 : 4;
-    if (ImageButton(kImageIcons, sx, sy, frame) && touchLatch == 0 && !panelOpen) {
-        if (musicEnabled == 1) {
-            settings[5] = ((settings[5] + 1) % 4 + 4) % 4;
-        } else {
-            settings[5] = 1 - settings[5];
-            if (settings[5] < 0 || settings[5] > 1) settings[5] = 0;
-        }
+    int& soundMode = settings[kSettingSoundMode];
+    if (ImageButton(kImageIcons, sx, sy, SoundButtonIcon(soundMode)) && touchLatch == 0 && !panelOpen) {
+        soundMode = ClickedSoundMode(soundMode, musicEnabled == 1);
         touchLatch = 1;
-        PlaySfx(kSfxClick, 1, 0.5f, 0);
+        PlaySfx(kSoundClick, 1, 0.5f, 0);
     }
-    if (settings[5] >= 1 && settings[5] <= 3 && musicEnabled == 1) {
+    if (soundMode >= 1 && soundMode <= 3 && musicEnabled == 1) {
         SetDrawScale(1.5f, kAbsent);
         SetDrawColor(180, 255, 255, 1);
-        QueueImage(kImageIcons, sx + 20, sy, 7 + settings[5]);
+        QueueImage(kImageIcons, sx + 20, sy, kIconSoundModeMarks + soundMode);
     }
     SetDrawColor(255, 255, 255, 0.75f);
     SetDrawScale(1, kAbsent);
@@ -87,7 +75,7 @@ void c_MyApp::TitleScreen() {
     // Best scores, then the latest games, of the selected mode.
     SetDrawColor(255, 200, 100, 1);
     SetDrawScale(1.5f, kAbsent);
-    scoreBase = 10 * (mode - 1);
+    scoreBase = kScorePlaces * (mode - 1);
     int lineHeight = std::max(1, static_cast<int>(imageInfo[3 * fontImage + 1] * drawScaleY));
     scoreRows = std::clamp(static_cast<int>(std::floor((h - 90 - 0.5f * h) / lineHeight)), 1, 10);
     auto scoreList = [&](const char* heading, const char* single) {
@@ -99,7 +87,7 @@ void c_MyApp::TitleScreen() {
     if (!panelOpen) QueueText(w - kPanelWidth - 4 * s + 20, 60, best, 0, 0);
     SetDrawColor(200, 255, 100, 1);
     SetDrawScale(1.5f, kAbsent);
-    scoreBase += 30;
+    scoreBase += kRecentScores;
     String latest = scoreList("Last ", "Last");
     if (!panelOpen) QueueText(w - kPanelWidth - 4 * s + 20, 0.5f * h + 20, latest, 0, 0);
 
@@ -112,11 +100,11 @@ void c_MyApp::TitleScreen() {
         float y = landscape ? b.landscapeY * h + b.landscapeSlideY * s : b.portraitY * h + b.portraitSlideY * s;
         SetDrawAlpha(1);
         if (ImageButton(kImageModeButtons, x, y, k - 1) && touchLatch == 0 && !panelOpen) {
-            screen = kStartScreen;
+            screen = kScreenNewGame;
             touchLatch = 1;
             controlLatch = 1;
             gameMode = k;
-            PlaySfx(kSfxClick, 1, 0.5f, 0);
+            PlaySfx(kSoundClick, 1, 0.5f, 0);
         }
         if (gameMode == k) {
             SetDrawAlpha(0.75f);
@@ -126,33 +114,33 @@ void c_MyApp::TitleScreen() {
     ResetDrawState();
 
     // Keys and joystick: left/up and right/down pick the mode, a button starts it.
-    if (controlLatch == 0 && !panelOpen && (ControlDown(0) || ControlDown(3)) && gameMode > 1) {
+    if (controlLatch == 0 && !panelOpen && (ControlDown(kControlUp) || ControlDown(kControlLeft)) && gameMode > 1) {
         gameMode -= 1;
         controlLatch = 1;
-        PlaySfx(kSfxClick, 1, 0.5f, 0);
+        PlaySfx(kSoundClick, 1, 0.5f, 0);
     }
-    if (controlLatch == 0 && !panelOpen && (ControlDown(8) || ControlDown(5)) && gameMode < 3) {
+    if (controlLatch == 0 && !panelOpen && (ControlDown(kControlDown) || ControlDown(kControlRight)) && gameMode < 3) {
         gameMode += 1;
         controlLatch = 1;
-        PlaySfx(kSfxClick, 1, 0.5f, 0);
+        PlaySfx(kSoundClick, 1, 0.5f, 0);
     }
     if (controlLatch == 0 && !panelOpen) {
         bool start = false;
-        for (int c = 10; c <= 17; ++c) start = start || ControlDown(c) != 0;
+        for (int c = kControlFire; c <= 17; ++c) start = start || ControlDown(c) != 0;
         if (start) {
-            screen = kStartScreen;
+            screen = kScreenNewGame;
             touchLatch = 1;
             controlLatch = 1;
-            PlaySfx(kSfxClick, 1, 0.5f, 0);
+            PlaySfx(kSoundClick, 1, 0.5f, 0);
         }
     }
 
     // The maker emblem opens the credits.
     ResetDrawState();
     SetDrawScale(0.5f, kAbsent);
-    if (ImageButton(kImageMaker, w - 70, h - 40 - 4 * s, 0) && touchLatch == 0 && !panelOpen) {
+    if (ImageButton(kImageMakerEmblem, w - 70, h - 40 - 4 * s, 0) && touchLatch == 0 && !panelOpen) {
         touchLatch = 1;
-        PlaySfx(kSfxOpen, 1, 1, 0);
+        PlaySfx(kSoundFlourish, 1, 1, 0);
         creditsOpen = 1;
     }
 }

@@ -2,26 +2,13 @@
 // loading screen, and the replay of a full display list (2,500 commands)
 // with and without the GL driver behind it.
 #include <GL/gl.h>
-#include <GLFW/glfw3.h>
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
-#include "app/framework.h"
-#include "game/game_globals.h"
-#include "game/my_app.h"
+#include "bench/game/bench_game.h"
 #include "graphics/drawing.h"
 #include "graphics/graphics_globals.h"
-#include "host/hx_vellum_game.h"
 
 namespace {
-
-Global<Ref<c_MyApp>> gBenchApp;
-HxGame* gBenchHost = nullptr;
 
 // A render device that draws nothing: what remains is the game's replay and
 // the drawing layer (state, matrices), without the renderer and the driver.
@@ -42,40 +29,11 @@ public:
 
 Global<Ref<NullRenderDevice>> gNullDevice;
 
-// The game as the program starts it, in a scratch directory whose "data"
-// is the build's assets; null without a display.
+// The benchmarks' game, with the null device made beside it.
 c_MyApp* Game(benchmark::State& state) {
-    if (gBenchApp) return gBenchApp;
-    if (!std::getenv("DISPLAY") || !glfwInit()) {
-        state.SkipWithError("needs an X display (run under xvfb-run)");
-        return nullptr;
-    }
-    char pattern[] = "/tmp/solbrim-bench-XXXXXX";
-    std::string dir = mkdtemp(pattern);
-    std::filesystem::create_directory_symlink(std::filesystem::path(SOLBRIM_BUILD_DIR) / "data",
-                                              std::filesystem::path(dir) / "data");
-    if (chdir(dir.c_str()) != 0) std::abort();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(640, 480, "Sol Brim bench", nullptr, nullptr);
-    glfwMakeContextCurrent(window);
-    glfwSwapInterval(0);
-    gBenchHost = new HxVellumGame();
-    gc::Init();
-    InitFrameworkGlobals();
-    InitGameGlobals();
-    gc::MarkRoots();
-    gBenchApp = new c_MyApp();
-    gBenchHost->StartGame();
-    gBenchHost->RenderGame();
-    gNullDevice = new NullRenderDevice();
-    return gBenchApp;
-}
-
-void FinishLoading(c_MyApp* app) {
-    while (app->loadStep != 0) {
-        gBenchHost->UpdateGame();
-        gBenchHost->RenderGame();
-    }
+    c_MyApp* app = BenchGame(state);
+    if (app && !gNullDevice) gNullDevice = new NullRenderDevice();
+    return app;
 }
 
 // A play-like list, in the order a play update queues it: world tiles and
@@ -101,14 +59,14 @@ void FillDisplayList(c_MyApp* app) {
 void BM_LoadingScreenUpdateAndRender(benchmark::State& state) {
     c_MyApp* app = Game(state);
     if (!app) return;
-    FinishLoading(app);
+    FinishBenchLoading();
     for (auto _ : state) {
         state.PauseTiming();
         // Stay on the loading screen: step 4 (a small image) every time.
         app->loadStep = 4;
         state.ResumeTiming();
-        gBenchHost->UpdateGame();
-        gBenchHost->RenderGame();
+        BenchHost()->UpdateGame();
+        BenchHost()->RenderGame();
         glFinish();
     }
     state.counters["commands"] = app->drawCount / 15;
@@ -120,11 +78,11 @@ BENCHMARK(BM_LoadingScreenUpdateAndRender)->Unit(benchmark::kMicrosecond);
 void BM_LoadingBackdropUpdateAndRender(benchmark::State& state) {
     c_MyApp* app = Game(state);
     if (!app) return;
-    FinishLoading(app);
+    FinishBenchLoading();
     for (auto _ : state) {
         app->loadStep = 19;
-        gBenchHost->UpdateGame();
-        gBenchHost->RenderGame();
+        BenchHost()->UpdateGame();
+        BenchHost()->RenderGame();
         glFinish();
     }
     state.counters["commands"] = app->drawCount / 15;
@@ -144,7 +102,7 @@ BENCHMARK(BM_LoadingScreenUpdateOnly)->Unit(benchmark::kMicrosecond);
 void BM_Replay2500WithoutDriver(benchmark::State& state) {
     c_MyApp* app = Game(state);
     if (!app) return;
-    FinishLoading(app);
+    FinishBenchLoading();
     FillDisplayList(app);
     gxtkGraphics* real = graphicsDevice;
     graphicsDevice->BeginRender();
@@ -163,7 +121,7 @@ BENCHMARK(BM_Replay2500WithoutDriver)->Unit(benchmark::kMicrosecond);
 void BM_Replay2500ThroughRenderer(benchmark::State& state) {
     c_MyApp* app = Game(state);
     if (!app) return;
-    FinishLoading(app);
+    FinishBenchLoading();
     FillDisplayList(app);
     for (auto _ : state) {
         graphicsDevice->BeginRender();

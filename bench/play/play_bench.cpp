@@ -2,59 +2,24 @@
 // while coins are short (a random draw for every unseen cell) and with the
 // world holding its 256 coins; a new game's world generation; and the
 // commands one play update queues.
-#include <GLFW/glfw3.h>
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
+#include <algorithm>
 #include <vector>
 
-#include "app/framework.h"
+#include "bench/game/bench_game.h"
 #include "game/game_globals.h"
-#include "game/my_app.h"
 #include "game/world_grid.h"
-#include "host/hx_vellum_game.h"
 
 using namespace world_grid;
 
 namespace {
 
-Global<Ref<c_MyApp>> gBenchApp;
-HxGame* gBenchHost = nullptr;
-
-// The game as the program starts it, assets loaded, in a scratch directory
-// whose "data" is the build's assets; null without a display.
+// The benchmarks' game, its assets loaded.
 c_MyApp* Game(benchmark::State& state) {
-    if (gBenchApp) return gBenchApp;
-    if (!std::getenv("DISPLAY") || !glfwInit()) {
-        state.SkipWithError("needs an X display (run under xvfb-run)");
-        return nullptr;
-    }
-    char pattern[] = "/tmp/solbrim-play-bench-XXXXXX";
-    std::string dir = mkdtemp(pattern);
-    std::filesystem::create_directory_symlink(std::filesystem::path(SOLBRIM_BUILD_DIR) / "data",
-                                              std::filesystem::path(dir) / "data");
-    if (chdir(dir.c_str()) != 0) std::abort();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(640, 480, "Sol Brim bench", nullptr, nullptr);
-    glfwMakeContextCurrent(window);
-    glfwSwapInterval(0);
-    gBenchHost = new HxVellumGame();
-    gc::Init();
-    InitFrameworkGlobals();
-    InitGameGlobals();
-    gc::MarkRoots();
-    gBenchApp = new c_MyApp();
-    gBenchHost->StartGame();
-    gBenchHost->RenderGame();
-    while (gBenchApp->loadStep != 0) {
-        gBenchHost->UpdateGame();
-        gBenchHost->RenderGame();
-    }
-    return gBenchApp;
+    c_MyApp* app = BenchGame(state);
+    if (app) FinishBenchLoading();
+    return app;
 }
 
 // Everything one play update changes, so that every measured update starts
@@ -148,7 +113,7 @@ void BM_HostUpdateInPlay(benchmark::State& state) {
         state.PauseTiming();
         start.Restore(app);
         state.ResumeTiming();
-        gBenchHost->UpdateGame();
+        BenchHost()->UpdateGame();
     }
     state.counters["commands"] = app->drawCount / 15;
 }

@@ -1,0 +1,55 @@
+#include "bench/game/bench_game.h"
+
+#include <GLFW/glfw3.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/framework.h"
+#include "game/game_globals.h"
+#include "host/hx_vellum_game.h"
+
+namespace {
+
+Global<Ref<c_MyApp>> gBenchApp;
+HxGame* gBenchHost = nullptr;
+
+}  // namespace
+
+c_MyApp* BenchGame(benchmark::State& state) {
+    if (gBenchApp) return gBenchApp;
+    if (!std::getenv("DISPLAY") || !glfwInit()) {
+        state.SkipWithError("needs an X display (run under xvfb-run)");
+        return nullptr;
+    }
+    char pattern[] = "/tmp/solbrim-bench-XXXXXX";
+    std::string dir = mkdtemp(pattern);
+    std::filesystem::create_directory_symlink(std::filesystem::path(SOLBRIM_BUILD_DIR) / "data",
+                                              std::filesystem::path(dir) / "data");
+    if (chdir(dir.c_str()) != 0) std::abort();
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* window = glfwCreateWindow(640, 480, "Sol Brim bench", nullptr, nullptr);
+    glfwMakeContextCurrent(window);
+    glfwSwapInterval(0);
+    gBenchHost = new HxVellumGame();
+    gc::Init();
+    InitFrameworkGlobals();
+    InitGameGlobals();
+    gc::MarkRoots();
+    gBenchApp = new c_MyApp();
+    gBenchHost->StartGame();
+    gBenchHost->RenderGame();
+    return gBenchApp;
+}
+
+HxGame* BenchHost() { return gBenchHost; }
+
+void FinishBenchLoading() {
+    while (gBenchApp && gBenchApp->loadStep != 0) {
+        gBenchHost->UpdateGame();
+        gBenchHost->RenderGame();
+    }
+}

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "tests/e2e/game_process.h"
+#include "tests/e2e/game_process_test.h"
 
 namespace {
 
@@ -17,17 +18,8 @@ GameProcess::Options SceneProgram() {
     return options;
 }
 
-struct SceneTest : ::testing::Test {
-    GameProcess game{SceneProgram()};
-    void SetUp() override {
-        ASSERT_TRUE(game.Start());
-        ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
-    }
-    std::string Shot(const std::string& name) {
-        std::string path = game.WorkDir() + "/" + name + ".png";
-        EXPECT_TRUE(game.Screenshot(path));
-        return path;
-    }
+struct SceneTest : GameProcessTest {
+    SceneTest() : GameProcessTest(SceneProgram()) {}
     bool StdoutHas(const std::string& line) {
         return WaitUntil(10, [&] { return game.Stdout().find(line + "\n") != std::string::npos; });
     }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/e2e/game_process.h"
+#include "tests/e2e/game_process_test.h"
 
 namespace {
 
@@ -73,26 +74,14 @@ int CentreColours(const std::string& image, const std::string& dir, int size, in
     return CountColours(crop);
 }
 
-class GameE2eTest : public ::testing::Test {
+class GameE2eTest : public GameProcessTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(game.Start());
-        ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
-    }
-
-    std::string Shot(const std::string& name) {
-        std::string path = game.WorkDir() + "/" + name + ".png";
-        EXPECT_TRUE(game.Screenshot(path));
-        return path;
-    }
-
     void Resize(int width, int height) {
         RunCommand("xdotool windowmove " + game.WindowId() + " 0 0 windowsize " + game.WindowId() + " " +
                    std::to_string(width) + " " + std::to_string(height));
     }
 
-    AssetOpenWatch watch;  // made before the game starts
-    GameProcess game;
+    AssetOpenWatch watch;  // made before SetUp starts the game
 };
 
 // The loading backdrop's background colour, in a corner the rings never reach.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "host/hx_glfw_game.h"
+#include "host/hx_vellum_game.h"
 #include "host/runtime_error.h"
 #include "runtime/gc.h"
 
@@ -88,6 +89,13 @@ void RunAndExit(HxGame* host) {
     if (glfwHost && host->Delegate()) glfwHost->Run();
     glfwTerminate();
     std::exit(0);
+}
+
+void RunProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)()) {
+    OpenGameWindow();
+    HxGame* host = new HxVellumGame();
+    InitProgram(argc, argv, initGlobals, createApp);
+    RunAndExit(host);
 }
 
 int ProgramArgc() { return gArgc; }

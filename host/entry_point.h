@@ -4,6 +4,8 @@
 //   HxGame* host = new HxVellumGame();
 //   InitProgram(argc, argv, InitGlobals, CreateApp);
 //   RunAndExit(host);
+//
+// RunProgram(argc, argv, InitGlobals, CreateApp) performs all four.
 #pragma once
 
 struct GLFWwindow;
@@ -33,6 +35,9 @@ void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)
 // Runs the host's loop if it has a delegate, then terminates the window
 // library and exits with code 0.
 [[noreturn]] void RunAndExit(HxGame* host);
+
+// The whole program on the desktop host: the four steps above, in order.
+[[noreturn]] void RunProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)());
 
 int ProgramArgc();
 char** ProgramArgv();

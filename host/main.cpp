@@ -3,7 +3,6 @@
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "host/entry_point.h"
-#include "host/hx_vellum_game.h"
 
 namespace {
 
@@ -18,9 +17,4 @@ void CreateApp() { new c_MyApp(); }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    OpenGameWindow();
-    HxGame* host = new HxVellumGame();
-    InitProgram(argc, argv, InitGlobals, CreateApp);
-    RunAndExit(host);
-}
+int main(int argc, char** argv) { RunProgram(argc, argv, InitGlobals, CreateApp); }

@@ -2,7 +2,6 @@
 // the host and the lifecycle run it (the game itself is host/main.cpp).
 #include "app/framework.h"
 #include "host/entry_point.h"
-#include "host/hx_vellum_game.h"
 #include "host/test_scene_app.h"
 
 namespace {
@@ -15,9 +14,4 @@ void CreateApp() { new c_TestSceneApp(); }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    OpenGameWindow();
-    HxGame* host = new HxVellumGame();
-    InitProgram(argc, argv, InitGlobals, CreateApp);
-    RunAndExit(host);
-}
+int main(int argc, char** argv) { RunProgram(argc, argv, InitGlobals, CreateApp); }

@@ -13,6 +13,18 @@ constexpr int kFirstBlockFrame = 10;
 constexpr int kWallFrame = 19;
 constexpr int kFirstCrackedFrame = 20;
 
+// A white glow centred in an 8 x 8 frame: opaque in the middle, `midAlpha`
+// at `midStop` of the radius, clear at the radius.
+void WhiteGlow(cairo_t* cr, double radius, double midStop, double midAlpha) {
+    cairo_pattern_t* g = cairo_pattern_create_radial(4, 4, 0, 4, 4, radius);
+    cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, 1);
+    cairo_pattern_add_color_stop_rgba(g, midStop, 1, 1, 1, midAlpha);
+    cairo_pattern_add_color_stop_rgba(g, 1, 1, 1, 1, 0);
+    cairo_set_source(cr, g);
+    cairo_paint(cr);
+    cairo_pattern_destroy(g);
+}
+
 void Gem(cairo_t* cr, Rgb colour) {
     const double body[] = {7, 13, 12, 7, 20, 7, 25, 13, 16, 26};
     kit::Polygon(cr, body, 5);
@@ -99,16 +111,7 @@ void Particle(cairo_t* cr, int frame) {
     const Rgb w = pal::kWhite;
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     switch (frame) {
-        case 0: {  // soft dot
-            cairo_pattern_t* g = cairo_pattern_create_radial(4, 4, 0, 4, 4, 4);
-            cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, 1);
-            cairo_pattern_add_color_stop_rgba(g, 0.45, 1, 1, 1, 0.9);
-            cairo_pattern_add_color_stop_rgba(g, 1, 1, 1, 1, 0);
-            cairo_set_source(cr, g);
-            cairo_paint(cr);
-            cairo_pattern_destroy(g);
-            break;
-        }
+        case 0: WhiteGlow(cr, 4, 0.45, 0.9); break;  // soft dot
         case 1: kit::Circle(cr, 4, 4, 3); kit::SetColour(cr, w); cairo_fill(cr); break;
         case 2: kit::Circle(cr, 4, 4, 2.6); kit::Outline(cr, 1.3, w); break;
         case 3: kit::Star(cr, 4, 4, 3.9, 0.9, 4); kit::SetColour(cr, w); cairo_fill(cr); break;
@@ -154,16 +157,7 @@ void Particle(cairo_t* cr, int frame) {
             cairo_fill(cr);
             break;
         case 14: kit::Circle(cr, 4, 4, 1.7); kit::SetColour(cr, w); cairo_fill(cr); break;
-        default: {  // large glow
-            cairo_pattern_t* g = cairo_pattern_create_radial(4, 4, 0, 4, 4, 4.2);
-            cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, 1);
-            cairo_pattern_add_color_stop_rgba(g, 0.3, 1, 1, 1, 0.75);
-            cairo_pattern_add_color_stop_rgba(g, 1, 1, 1, 1, 0);
-            cairo_set_source(cr, g);
-            cairo_paint(cr);
-            cairo_pattern_destroy(g);
-            break;
-        }
+        default: WhiteGlow(cr, 4.2, 0.3, 0.75); break;  // large glow
     }
 }
 

@@ -4,6 +4,7 @@
 // its kind is held any more.
 #include <climits>
 #include <cmath>
+#include <initializer_list>
 
 #include "game/game_constants.h"
 #include "game/game_globals.h"
@@ -44,10 +45,6 @@ const ControlRow kControls[] = {
     {13, {kNone, kNone, kNone}, {'V', 'I'}, 3, Axis::None, {13, kNone, kNone}},
     {kControlBack, {27, 46, 8}, {kNone, kNone}, 7, Axis::None, {16, 17, kBackKeyButton}},
 };
-
-// The controls whose holding keeps `controlLatch` set.
-constexpr int kLatchedControls[] = {kControlUp, kControlLeft, kControlRight, kControlDown, kControlFire,
-                                   11, 12, 13, kControlBack};
 
 bool StickActive(Axis axis) {
     switch (axis) {
@@ -115,8 +112,9 @@ void c_MyApp::SampleInput() {
     pointerWasDown = KeyDown(1) ? 1 : 0;
     if (pointerDown == 0) touchLatch = 0;
 
+    // Holding any of the controls keeps `controlLatch` set.
     bool anyControl = false;
-    for (int control : kLatchedControls) anyControl = anyControl || ControlDown(control) == 1;
+    for (const ControlRow& row : kControls) anyControl = anyControl || ControlDown(row.control) == 1;
     if (!anyControl) controlLatch = 0;
 
     // Back closes a panel over the title screen, and does nothing else.
@@ -184,22 +182,22 @@ void c_MyApp::ReadArcadeStick() {
 void c_MyApp::PlayControls() {
     ResetDrawState();
     titleSlide = -32;
-    if (ControlDown(kControlBack) && paused == 0 && controlLatch == 0) {
-        controlLatch = 1;
+    auto openMenu = [&] {
         paused = 1;
         pauseMenuDir = 1;
         pauseCursor = 0;
         PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
+    };
+    if (ControlDown(kControlBack) && paused == 0 && controlLatch == 0) {
+        controlLatch = 1;
+        openMenu();
     }
     // The pause icon, top left, in every play update. Like every pointer
     // handler it needs a fresh press, or a press held on it would pause again
     // the moment the menu closes.
     if (ImageButton(kImageIcons, 16, 16, kIconPause) && paused == 0 && touchLatch == 0) {
-        paused = 1;
-        pauseMenuDir = 1;
         touchLatch = 1;
-        pauseCursor = 0;
-        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
+        openMenu();
     }
     if (paused == 1) PauseMenu();
 }
@@ -258,38 +256,39 @@ void c_MyApp::PauseMenu() {
         SetDrawColor(255, 255, 100, 1);
         QueueImage(kImageIcons, x, hy, kIconRing);
     };
-    auto takeControl = [&](int control) {
-        if (controlLatch != 0 || !ControlDown(control)) return false;
-        controlLatch = 1;
-        return true;
+    // A press of any of the controls, taken only while the latch is free.
+    auto takeControl = [&](std::initializer_list<int> controls) {
+        if (controlLatch != 0) return false;
+        for (int control : controls) {
+            if (ControlDown(control)) {
+                controlLatch = 1;
+                return true;
+            }
+        }
+        return false;
     };
-    auto takeControl2 = [&](int a, int b) {
-        if (controlLatch != 0 || !(ControlDown(a) || ControlDown(b))) return false;
-        controlLatch = 1;
-        return true;
+    // Play goes on once the leaving menu is out of view (see above).
+    auto closeMenu = [&] {
+        paused = 1;
+        pauseMenuDir = -1;
+        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
     };
 
     // Resume.
     SetDrawScale(2, kAbsent);
     SetDrawColor(50, 50, 250, 1);
     if (ImageButton(kImageIcons, vw / 2, y, kIconResume) && touchLatch == 0) {
-        paused = 1;
-        pauseMenuDir = -1;
         touchLatch = 1;
-        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
+        closeMenu();
     }
     if (pauseCursor == 0) {
         highlight(vw / 2, y);
-        if (takeControl(kControlFire)) {
-            paused = 1;
-            pauseMenuDir = -1;
-            PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
-        }
-        if (takeControl2(kControlLeft, kControlUp)) {
+        if (takeControl({kControlFire})) closeMenu();
+        if (takeControl({kControlLeft, kControlUp})) {
             pauseCursor = -1;
             PlaySfx(kSoundClick, 0.8f, 0.5f, 0);
         }
-        if (takeControl(kControlRight)) {
+        if (takeControl({kControlRight})) {
             pauseCursor = 1;
             PlaySfx(kSoundClick, 1.2f, 0.5f, 0);
         }
@@ -306,11 +305,11 @@ void c_MyApp::PauseMenu() {
     }
     if (pauseCursor == -1) {
         highlight(qx, qy);
-        if (takeControl(kControlFire)) {
+        if (takeControl({kControlFire})) {
             QuitGame();
             touchLatch = 1;
         }
-        if (takeControl2(kControlRight, kControlDown)) {
+        if (takeControl({kControlRight, kControlDown})) {
             pauseCursor = 0;
             PlaySfx(kSoundClick, 0.8f, 0.5f, 0);
         }
@@ -328,11 +327,11 @@ void c_MyApp::PauseMenu() {
     }
     if (pauseCursor == 1) {
         highlight(sx, sy);
-        if (takeControl(kControlFire)) {
+        if (takeControl({kControlFire})) {
             settings[kSettingSoundMode] = NextSoundMode(settings[kSettingSoundMode]);
             PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
         }
-        if (takeControl2(kControlLeft, kControlDown)) {
+        if (takeControl({kControlLeft, kControlDown})) {
             pauseCursor = 0;
             PlaySfx(kSoundClick, 0.8f, 0.5f, 0);
         }
@@ -351,10 +350,5 @@ void c_MyApp::PauseMenu() {
         if (RectButton(vw * 0.5f - 144 + 32 * i, vh - 64, 28, 28)) moveSpeed = i;
     }
 
-    if (ControlDown(kControlBack) && controlLatch == 0) {
-        controlLatch = 1;
-        paused = 1;
-        pauseMenuDir = -1;
-        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
-    }
+    if (takeControl({kControlBack})) closeMenu();
 }

@@ -26,6 +26,17 @@ constexpr int kSfxChannels = 24;
 
 bool Between(float low, int value, float high) { return low < value && value < high; }
 
+// Half the drawn size of one frame of an image at the current draw scale, in
+// virtual pixels.
+struct HalfSize {
+    float width, height;
+};
+
+HalfSize HalfFrameSize(const c_MyApp* app, int image) {
+    return {app->imageInfo[3 * image] * app->hdScale * app->drawScaleX * 0.5f,
+            app->imageInfo[3 * image + 1] * app->hdScale * app->drawScaleY * 0.5f};
+}
+
 }  // namespace
 
 void c_MyApp::ResetDrawState() {
@@ -145,11 +156,10 @@ void c_MyApp::QueueText(float x, float y, const String& text, float alignX, floa
 int c_MyApp::ImageButton(int image, float x, float y, int frame) {
     QueueImage(image, x, y, frame);
     buttonHit = 0;
-    float halfW = imageInfo[3 * image] * hdScale * drawScaleX * 0.5f;
-    float halfH = imageInfo[3 * image + 1] * hdScale * drawScaleY * 0.5f;
+    HalfSize half = HalfFrameSize(this, image);
     for (int i = 0; i < kTouchPoints; ++i) {
-        if (Between(x - halfW, touchX[i], x + halfW) && Between(y - halfH, touchY[i], y + halfH) &&
-            pointerDown > 0) {
+        if (Between(x - half.width, touchX[i], x + half.width) &&
+            Between(y - half.height, touchY[i], y + half.height) && pointerDown > 0) {
             buttonHit = 1;
         }
     }
@@ -158,10 +168,9 @@ int c_MyApp::ImageButton(int image, float x, float y, int frame) {
 
 int c_MyApp::PointerImageButton(int image, float x, float y, int frame) {
     QueueImage(image, x, y, frame);
-    float halfW = imageInfo[3 * image] * hdScale * drawScaleX * 0.5f;
-    float halfH = imageInfo[3 * image + 1] * hdScale * drawScaleY * 0.5f;
-    bool hit = Between(x - halfW, touchX[0], x + halfW) && Between(y - halfH, touchY[0], y + halfH) &&
-               pointerDown > 0;
+    HalfSize half = HalfFrameSize(this, image);
+    bool hit = Between(x - half.width, touchX[0], x + half.width) &&
+               Between(y - half.height, touchY[0], y + half.height) && pointerDown > 0;
     return hit ? 1 : 0;
 }
 

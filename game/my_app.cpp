@@ -202,12 +202,10 @@ int c_MyApp::OnUpdate() {
     MusicUpdate();
     SampleInput();
 
-    if (loadStep == 0) {
-        RunScreen();
-        if (loadStep > 0) LoadStep();
-    } else if (loadStep > 0) {
-        LoadStep();
-    }
+    // No screen runs while loading; a screen that starts loading (the start
+    // gate) has its first step in the same update.
+    if (loadStep == 0) RunScreen();
+    if (loadStep > 0) LoadStep();
 
     ReadArcadeStick();
     for (int i = 0; i < kBackKeyButton; ++i) {

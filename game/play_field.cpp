@@ -240,27 +240,17 @@ void c_MyApp::VisitCellInView(int col, int row, float sx, float sy) {
 
 void c_MyApp::ViewEdgeRule() {
     // The edge shoves the ball inward and stops its outward speed, protected
-    // or not, so that the moving view drags the ball along.
-    if (ballX - cameraX < kEdgeMargin) {
+    // or not, so that the moving view drags the ball along. The edges are
+    // tested in turn, each after the previous one's shove.
+    auto shove = [&](float& position, float& velocity, float inward) {
         if (invulnerable == 0) Hit();
-        ballX += kEdgePush;
-        if (ballVelX < 0) ballVelX = 0;
-    }
-    if (ballX - cameraX > virtualWidth - kEdgeMargin) {
-        if (invulnerable == 0) Hit();
-        ballX -= kEdgePush;
-        if (ballVelX > 0) ballVelX = 0;
-    }
-    if (ballY - cameraY < kEdgeMargin) {
-        if (invulnerable == 0) Hit();
-        ballY += kEdgePush;
-        if (ballVelY < 0) ballVelY = 0;
-    }
-    if (ballY - cameraY > virtualHeight - kEdgeMargin) {
-        if (invulnerable == 0) Hit();
-        ballY -= kEdgePush;
-        if (ballVelY > 0) ballVelY = 0;
-    }
+        position += inward * kEdgePush;
+        if (velocity * inward < 0) velocity = 0;
+    };
+    if (ballX - cameraX < kEdgeMargin) shove(ballX, ballVelX, 1);
+    if (ballX - cameraX > virtualWidth - kEdgeMargin) shove(ballX, ballVelX, -1);
+    if (ballY - cameraY < kEdgeMargin) shove(ballY, ballVelY, 1);
+    if (ballY - cameraY > virtualHeight - kEdgeMargin) shove(ballY, ballVelY, -1);
 }
 
 void c_MyApp::Hit() {

@@ -42,10 +42,8 @@ void c_MyApp::TitleScreen() {
     SetDrawScale(3, kAbsent);
     QueueImage(kImageMenu, 0.5f * w, 0.5f * h + 16 * s, 0);
     SetDrawScale(2, kAbsent);
-    SetDrawAlpha(1);
     QueueImage(kImageMenu, 0.4f * w + 20 * s, 0.5f * h, 2);
     SetDrawScale(3, kAbsent);
-    SetDrawAlpha(1);
     QueueImage(kImageMenu, 0.5f * w, 0.5f * h - 24 * s, 1);
     SetDrawScale(1, kAbsent);
     QueueImage(kImageLogo, 0.4f * w, 0.2f * h + 12 * s, 0);
@@ -69,8 +67,6 @@ void c_MyApp::TitleScreen() {
         SetDrawColor(180, 255, 255, 1);
         QueueImage(kImageIcons, sx + 20, sy, kIconSoundModeMarks + soundMode);
     }
-    SetDrawColor(255, 255, 255, 0.75f);
-    SetDrawScale(1, kAbsent);
 
     // Best scores, then the latest games, of the selected mode.
     SetDrawColor(255, 200, 100, 1);

@@ -2,23 +2,27 @@
 
 #include "game/shell/credits_list.h"
 
-float baseWidth = 640.0f;
-float baseHeight = 480.0f;
-float virtualWidth = 640.0f;
-float virtualHeight = 480.0f;
+namespace {
+// The values every run starts with; InitGameGlobals restores them.
+constexpr float kDesignWidth = 640.0f;
+constexpr float kDesignHeight = 480.0f;
+constexpr int kFirstSeed = 1234;
+}  // namespace
+
+float baseWidth = kDesignWidth;
+float baseHeight = kDesignHeight;
+float virtualWidth = kDesignWidth;
+float virtualHeight = kDesignHeight;
 int arcadeMode = 0;
 int debugMode = 0;
-int randomSeed = 1234;
+int randomSeed = kFirstSeed;
 int musicEnabled = SOLBRIM_MUSIC;
 
 void InitGameGlobals() {
-    baseWidth = 640.0f;
-    baseHeight = 480.0f;
-    virtualWidth = 640.0f;
-    virtualHeight = 480.0f;
-    arcadeMode = 0;
-    debugMode = 0;
-    randomSeed = 1234;
+    baseWidth = virtualWidth = kDesignWidth;
+    baseHeight = virtualHeight = kDesignHeight;
+    arcadeMode = debugMode = 0;
+    randomSeed = kFirstSeed;
     musicEnabled = SOLBRIM_MUSIC;
     InitCreditsList();
 }

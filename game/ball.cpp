@@ -34,11 +34,19 @@ Rgb ParticleColour(int code) {
     return {255, 255, 255};
 }
 
-constexpr int kDefaultMoveSpeed = 5;
+constexpr float kDefaultMoveSpeed = 5;
 
-// A saved move speed the pause menu never corrected would make the divisor
-// zero or negative; play it as the pause menu would show it.
-int MoveSpeed(int setting) { return (setting >= 1 && setting <= 8) ? setting : kDefaultMoveSpeed; }
+float SteeringDivisor(float moveSpeed) { return 18 - 2 * moveSpeed; }
+
+// The divisor of a drag: 18 for a move speed never set (0), 2 for the fastest
+// (8). A saved speed of 9 or more that the pause menu never corrected would
+// make it zero or negative, steering backwards or without end; that plays as
+// the pause menu's default instead. Worked in floating point so that extreme
+// saved values cannot overflow.
+float DragDivisor(int setting) {
+    float d = SteeringDivisor(static_cast<float>(setting));
+    return d > 0 ? d : SteeringDivisor(kDefaultMoveSpeed);
+}
 
 float Clamp(float value, float limit) {
     if (value < -limit) value = -limit;
@@ -115,7 +123,7 @@ void c_MyApp::ProtectionRing() {
 
 void c_MyApp::SteerBall() {
     if (pointerDown > 0 && touchLatch == 0) {
-        float d = static_cast<float>(18 - 2 * MoveSpeed(settings[kSettingMoveSpeed]));
+        float d = DragDivisor(settings[kSettingMoveSpeed]);
         ballVelX += static_cast<float>(pointerX - prevPointerX) / d;
         ballVelY += static_cast<float>(pointerY - prevPointerY) / d;
     }

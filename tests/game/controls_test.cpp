@@ -487,6 +487,26 @@ TEST_F(ControlsTest, FireOnSoundCyclesFourModesWhileClicksToggle) {
     musicEnabled = 0;
 }
 
+// Fire held over several updates is one press: three updates, not four or
+// five, as the four modes would wrap back round to the expected one.
+TEST_F(ControlsTest, HoldingFireOnSoundStepsTheModeOnce) {
+    c_MyApp* app = App();
+    StartPlay();
+    OpenPauseMenu();
+    Press(kRight);
+    ASSERT_EQ(app->pauseCursor, 1);
+    app->settings[5] = 0;
+    PressKey(kZ);
+    RunFrames(3);
+    EXPECT_EQ(app->settings[5], 1);
+    ReleaseKey(kZ);
+    RunFrames(1);
+    PressKey(kSpace);
+    RunFrames(3);
+    EXPECT_EQ(app->settings[5], 2);
+    ReleaseKey(kSpace);
+}
+
 TEST_F(ControlsTest, SoundButtonShowsTheMode) {
     c_MyApp* app = App();
     StartPlay();

@@ -34,18 +34,16 @@ Rgb ParticleColour(int code) {
     return {255, 255, 255};
 }
 
-constexpr float kDefaultMoveSpeed = 5;
-
-float SteeringDivisor(float moveSpeed) { return 18 - 2 * moveSpeed; }
+constexpr int kDefaultMoveSpeed = 5;
 
 // The divisor of a drag: 18 for a move speed never set (0), 2 for the fastest
 // (8). A saved speed of 9 or more that the pause menu never corrected would
 // make it zero or negative, steering backwards or without end; that plays as
 // the pause menu's default instead. Worked in floating point so that extreme
 // saved values cannot overflow.
-float DragDivisor(int setting) {
-    float d = SteeringDivisor(static_cast<float>(setting));
-    return d > 0 ? d : SteeringDivisor(kDefaultMoveSpeed);
+float DragDivisor(int moveSpeed) {
+    float d = 18 - 2 * static_cast<float>(moveSpeed);
+    return d > 0 ? d : 18 - 2 * kDefaultMoveSpeed;
 }
 
 float Clamp(float value, float limit) {

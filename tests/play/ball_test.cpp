@@ -2,7 +2,6 @@
 // limit, no friction, the trail and eyes, protection, and what stands still
 // while paused or after the game is over.
 #include <climits>
-#include <cmath>
 
 #include "game/game_globals.h"
 #include "tests/play/play_test_support.h"

@@ -36,9 +36,15 @@ Rgb ParticleColour(int code) {
 
 constexpr int kDefaultMoveSpeed = 5;
 
-// A saved move speed the pause menu never corrected would make the divisor
-// zero or negative; play it as the pause menu would show it.
-int MoveSpeed(int setting) { return (setting >= 1 && setting <= 8) ? setting : kDefaultMoveSpeed; }
+// The divisor of a drag: 18 for a move speed never set (0), 2 for the fastest
+// (8). A saved speed of 9 or more that the pause menu never corrected would
+// make it zero or negative, steering backwards or without end; that plays as
+// the pause menu's default instead. Worked in floating point so that extreme
+// saved values cannot overflow.
+float DragDivisor(int moveSpeed) {
+    float d = 18 - 2 * static_cast<float>(moveSpeed);
+    return d > 0 ? d : 18 - 2 * kDefaultMoveSpeed;
+}
 
 float Clamp(float value, float limit) {
     if (value < -limit) value = -limit;
@@ -115,7 +121,7 @@ void c_MyApp::ProtectionRing() {
 
 void c_MyApp::SteerBall() {
     if (pointerDown > 0 && touchLatch == 0) {
-        float d = static_cast<float>(18 - 2 * MoveSpeed(settings[kSettingMoveSpeed]));
+        float d = DragDivisor(settings[kSettingMoveSpeed]);
         ballVelX += static_cast<float>(pointerX - prevPointerX) / d;
         ballVelY += static_cast<float>(pointerY - prevPointerY) / d;
     }

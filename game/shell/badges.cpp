@@ -35,7 +35,6 @@ String c_MyApp::BadgeDescription(int n) {
 }
 
 void c_MyApp::BadgePopups() {
-    bool drawStateReset = false;
     for (int i = 0; i < kShownPopups; ++i) {
         if (badgePopupTimers[i] == 0) continue;
         int timer = ++badgePopupTimers[i];
@@ -47,11 +46,6 @@ void c_MyApp::BadgePopups() {
         if (timer > kPopupUpdates) {
             badgePopupTimers[i] = 0;  // slid out of view: the slot is free again
             continue;
-        }
-        // Pop-ups lie over any screen; none of that screen's scale or colour carries over.
-        if (!drawStateReset) {
-            ResetDrawState();
-            drawStateReset = true;
         }
         float x = static_cast<float>(offset);
         float y = virtualHeight - 34.0f * (i + 1);

@@ -110,28 +110,52 @@ bool TryBlock(const RecordFields& f, const BlockReader& block, int start, SavedR
 
 bool Fits(const RecordFields& f, int start, int fields) { return start >= 0 && start + fields <= f.Count(); }
 
-// Reads one block at `position` (advanced past it when present) or at its
-// place counted from the end when the field count is off. Until a block has
-// failed, the damage (if any) lies further on and the position is trusted
-// first; after that the end is, since the blocks behind a damaged one stand
-// where they were written, counted from the end. A weak sum over zeros can
-// match at a wrong place, so the order matters.
-BlockResult ReadBlock(const RecordFields& f, const BlockReader& block, int& position, bool& trustEnd,
-                      SavedRecord& out) {
-    int fromEnd = block.writtenStart + f.Count() - kWrittenPieces;
-    bool present = Fits(f, position, block.fields);
-    bool endPossible = fromEnd != position && Fits(f, fromEnd, block.fields);
-    if (trustEnd && endPossible && TryBlock(f, block, fromEnd, out)) {
-        position = fromEnd + block.fields;
-        return BlockResult::Loaded;
+constexpr int kBlocks = 2 + SavedRecord::kModes;
+using Blocks = std::array<BlockReader, kBlocks>;
+
+// How many of the blocks from `first` on check out when each stands `shift`
+// fields from where it was written; none unless the first one does.
+int AgreeingBlocks(const RecordFields& f, const Blocks& blocks, int first, int shift) {
+    SavedRecord scratch;
+    int agreeing = 0;
+    for (int k = first; k < kBlocks; ++k) {
+        int start = blocks[k].writtenStart + shift;
+        bool good = Fits(f, start, blocks[k].fields) && TryBlock(f, blocks[k], start, scratch);
+        if (!good && k == first) return 0;
+        agreeing += good ? 1 : 0;
     }
-    if (present && TryBlock(f, block, position, out)) {
+    return agreeing;
+}
+
+// Reads block k at `position`, advancing it past the block. Until a block has
+// failed, the damage (if any) lies further on and the position is trusted.
+// After that the blocks behind the damage may stand where the position says
+// (the damage kept the field count), where they stand counted from the end
+// (the count changed inside the damage) or where they were written (an
+// earlier guess was off). A weak sum over zeros can match at a wrong place,
+// so the place with which the most of the remaining blocks agree wins; on a
+// tie the end comes first, then the position, then the written place.
+BlockResult ReadBlock(const RecordFields& f, const Blocks& blocks, int k, int& position, bool& trustEnd,
+                      SavedRecord& out) {
+    const BlockReader& block = blocks[k];
+    bool present = Fits(f, position, block.fields);
+    if (!trustEnd && present && TryBlock(f, block, position, out)) {
         position += block.fields;
         return BlockResult::Loaded;
     }
     trustEnd = true;
-    if (endPossible && TryBlock(f, block, fromEnd, out)) {
-        position = fromEnd + block.fields;
+    int fromEnd = block.writtenStart + f.Count() - kWrittenPieces;
+    int bestStart = 0, mostAgreeing = 0;
+    for (int start : {fromEnd, position, block.writtenStart}) {
+        int agreeing = AgreeingBlocks(f, blocks, k, start - block.writtenStart);
+        if (agreeing > mostAgreeing) {
+            mostAgreeing = agreeing;
+            bestStart = start;
+        }
+    }
+    if (mostAgreeing > 0) {
+        TryBlock(f, block, bestStart, out);
+        position = bestStart + block.fields;
         return BlockResult::Loaded;
     }
     if (!present) return BlockResult::Missing;
@@ -186,18 +210,20 @@ String WriteSavedRecord(const SavedRecord& r) {
 }
 
 SavedRecordLoad ReadSavedRecord(const String& text) {
+    const Blocks blocks = {{
+        {kSettingsStart, SavedRecord::kSettingsFields, AcceptSettings, 0},
+        {kBadgesStart, SavedRecord::kBadgeFields, AcceptBadges, 0},
+        {kTablesStart, SavedRecord::kTableFields, AcceptTable, 0},
+        {kTablesStart + SavedRecord::kTableFields, SavedRecord::kTableFields, AcceptTable, 1},
+        {kTablesStart + 2 * SavedRecord::kTableFields, SavedRecord::kTableFields, AcceptTable, 2},
+    }};
     SavedRecordLoad load;
     RecordFields fields(text);
     int position = 0;
     bool trustEnd = false;
-    load.settings = ReadBlock(fields, {kSettingsStart, SavedRecord::kSettingsFields, AcceptSettings, 0},
-                              position, trustEnd, load.record);
-    load.badges = ReadBlock(fields, {kBadgesStart, SavedRecord::kBadgeFields, AcceptBadges, 0}, position,
-                            trustEnd, load.record);
-    for (int t = 0; t < SavedRecord::kModes; ++t) {
-        BlockReader table{kTablesStart + t * SavedRecord::kTableFields, SavedRecord::kTableFields, AcceptTable, t};
-        load.tables[t] = ReadBlock(fields, table, position, trustEnd, load.record);
-    }
+    std::array<BlockResult*, kBlocks> results = {&load.settings, &load.badges, &load.tables[0], &load.tables[1],
+                                                 &load.tables[2]};
+    for (int k = 0; k < kBlocks; ++k) *results[k] = ReadBlock(fields, blocks, k, position, trustEnd, load.record);
     return load;
 }
 

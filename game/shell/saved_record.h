@@ -51,12 +51,13 @@ int TableChecksum(int table, const std::array<int, SavedRecord::kPlaces>& best,
 
 String WriteSavedRecord(const SavedRecord& record);
 
-// Blocks are read in order, each from where the previous one ended. When a
-// block's checksum fails there and the record does not hold exactly the
-// written number of fields (a separator was lost or added somewhere before
-// it), the block is tried once more where it stands counted from the end of
-// the record, so blocks behind the damage survive. Works in one pass over the
-// text and allocates nothing, however long the text is.
+// Blocks are read in order, each from where the previous one ended. Once a
+// block's checksum has failed, each later block is also tried where it
+// stands counted from the end of the record (a separator was lost or added
+// inside the damage) and where it was written (the damage kept the field
+// count but the tail is off), and the place most of the remaining blocks
+// agree with wins, so intact blocks behind the damage survive. Works in one
+// pass over the text and allocates nothing, however long the text is.
 SavedRecordLoad ReadSavedRecord(const String& text);
 
 // One field as a number: the low byte of each unit, leading white space

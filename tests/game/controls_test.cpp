@@ -471,6 +471,16 @@ TEST_F(ControlsTest, FireOnSoundCyclesFourModesWhileClicksToggle) {
         modes.push_back(app->settings[5]);
     }
     EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 0}));
+    // Held over three updates, fire is still one step (four or five would
+    // hide a repeat: the modes wrap round to the expected one).
+    for (int key : {kZ, kSpace}) {
+        int before = app->settings[5];
+        PressKey(key);
+        RunFrames(3);
+        EXPECT_EQ(app->settings[5], before + 1) << "key " << key;
+        ReleaseKey(key);
+        RunFrames(1);
+    }
 
     std::vector<int> clicked;
     for (int start : {0, 1, 2, 3}) {

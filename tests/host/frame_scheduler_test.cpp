@@ -70,6 +70,22 @@ TEST_F(SchedulerTest, FourthUpdateThatCatchesUpKeepsTheSchedule) {
     EXPECT_NEAR(scheduler.NextUpdateTime(), first + 4 * kPeriod, 1e-9);
 }
 
+// An update due exactly now runs in this pass. A rate of 4 makes the period
+// (0.25 s) and every due time exact in binary, so "exactly" means exactly.
+TEST_F(SchedulerTest, AnUpdateDueExactlyNowRunsInThisPass) {
+    const struct {
+        double now;
+        int updates;
+    } cases[] = {{10.5 - 1.0 / 1024, 1}, {10.5, 2}, {10.5 + 1.0 / 1024, 2}, {10.75, 3}};
+    for (auto c : cases) {
+        now = 10.0;
+        scheduler.SetRate(4);  // first update due at 10.25, the second at 10.5
+        now = c.now;
+        EXPECT_EQ(scheduler.RunDueUpdates(update), c.updates) << "now " << c.now;
+        EXPECT_DOUBLE_EQ(scheduler.NextUpdateTime(), 10.0 + 0.25 * (c.updates + 1)) << "now " << c.now;
+    }
+}
+
 TEST_F(SchedulerTest, RateSetToZeroInsideAnUpdateStopsTheRun) {
     scheduler.SetRate(60);
     now = scheduler.NextUpdateTime() + 1.0;  // far behind

@@ -1,7 +1,7 @@
 // The ball: steering by dragging (through real pointer input), the speed
 // limit, no friction, the trail and eyes, protection, and what stands still
 // while paused or after the game is over.
-#include <cmath>
+#include <climits>
 
 #include "game/game_globals.h"
 #include "tests/play/play_test_support.h"
@@ -90,32 +90,48 @@ TEST_F(BallTest, ThePressThatStartedTheGameDoesNotSteer) {
     EXPECT_FLOAT_EQ(app->ballVelX, 4);
 }
 
-TEST_F(BallTest, MoveSpeedSetsTheDivisorAndOutOfRangeSpeedsPlayAsFive) {
+// One update of a held drag by (11, -7) pixels, which no divisor of the
+// game divides evenly: the divisor is 18 - 2 x move speed, in floating point;
+// only a speed that would make it zero or less plays as speed 5.
+TEST_F(BallTest, EveryMoveSpeedSteersWithItsOwnDivisor) {
     c_MyApp* app = App();
-    NewSeededGame(3);
+    StartPlay();
     const struct {
-        int speed, drag;
-        float velocity;
-    } cases[] = {{5, 32, 4},  {8, 8, 4},   {1, 32, 2},    {3, 24, 2},  {0, 32, 4},
-                 {9, 32, 4},  {10, 32, 4}, {-3, 32, 4},   {100, 32, 4}};
+        int speed;
+        double divisor;
+    } cases[] = {{0, 18},  {-3, 24}, {1, 16}, {8, 2}, {7, 4},  {9, 8},
+                 {10, 8}, {INT_MAX, 8}, {INT_MIN, 18.0 + 4294967296.0}};
+    float x = 300, y = 300;
+    PressPointer(x, y);
+    RunFrames(1);
     for (auto c : cases) {
         app->settings[1] = c.speed;
         app->ballVelX = app->ballVelY = 0;
-        app->pointerDown = 1;
-        app->touchLatch = 0;
-        app->prevPointerX = 100;
-        app->pointerX = 100 + c.drag;
-        app->prevPointerY = app->pointerY = 50;
-        app->SteerBall();
-        EXPECT_FLOAT_EQ(app->ballVelX, c.velocity) << "speed " << c.speed;
-        EXPECT_TRUE(std::isfinite(app->ballVelY)) << "speed " << c.speed;
-        EXPECT_EQ(app->ballVelY, 0) << "speed " << c.speed;
+        x += 11;
+        y -= 7;
+        MovePointer(x, y);
+        RunFrames(1);
+        EXPECT_FLOAT_EQ(app->ballVelX, static_cast<float>(11 / c.divisor)) << "speed " << c.speed;
+        EXPECT_FLOAT_EQ(app->ballVelY, static_cast<float>(-7 / c.divisor)) << "speed " << c.speed;
     }
+}
+
+// A drag that is not a multiple of the divisor keeps its fraction.
+TEST_F(BallTest, ADragIsDividedInFloatingPoint) {
+    c_MyApp* app = App();
+    StartPlay();
+    PressPointer(300, 300);
+    RunFrames(1);
+    MovePointer(312, 312);  // 12 / 8 at move speed 5
+    RunFrames(1);
+    EXPECT_FLOAT_EQ(app->ballVelX, 1.5f);
+    EXPECT_FLOAT_EQ(app->ballVelY, 1.5f);
 }
 
 TEST_F(BallTest, TheBallStandsStillWhilePausedAndAfterGameOver) {
     c_MyApp* app = App();
     EmptyWorldAt(1000, 1000, 320, 240);
+    app->settings[1] = 5;
     app->ballVelX = 3;
     app->invulnerable = 50;
     app->pointerDown = 1;

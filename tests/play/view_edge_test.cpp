@@ -76,16 +76,41 @@ TEST_F(ViewEdgeTest, ACornerIsOneHitAndTwoPushes) {
     EXPECT_EQ(app->ballY, 1018);
 }
 
-TEST_F(ViewEdgeTest, InsideTheMarginNothingHappens) {
+// Exactly 16 pixels from an edge is still inside the view's margin; half a
+// pixel closer is over it. Every side, both sides of the boundary.
+TEST_F(ViewEdgeTest, TheMarginEndsSixteenPixelsFromEveryEdge) {
     c_MyApp* app = App();
-    Arrange(kEdges[0], 0);
-    PlaceBall(16, 464);  // exactly 16 from the left and the bottom edge
-    app->ballVelX = -2;
-    app->ViewEdgeRule();
-    EXPECT_EQ(app->ballX, 1016);
-    EXPECT_EQ(app->ballY, 1464);
-    EXPECT_EQ(app->ballVelX, -2);
-    EXPECT_EQ(app->lives, 3);
+    const struct {
+        const char* name;
+        float insideX, insideY, overX, overY;
+        float outVelX, outVelY;
+    } sides[] = {
+        {"left", 16, 203, 15.5f, 203, -2, 0},
+        {"right", 624, 203, 624.5f, 203, 2, 0},
+        {"top", 297, 16, 297, 15.5f, 0, -2},
+        {"bottom", 297, 464, 297, 464.5f, 0, 2},
+    };
+    for (const auto& side : sides) {
+        Arrange(kEdges[0], 0);
+        PlaceBall(side.insideX, side.insideY);
+        app->ballVelX = side.outVelX;
+        app->ballVelY = side.outVelY;
+        app->ViewEdgeRule();
+        EXPECT_EQ(app->ballX, 1000 + side.insideX) << side.name;
+        EXPECT_EQ(app->ballY, 1000 + side.insideY) << side.name;
+        EXPECT_EQ(app->ballVelX, side.outVelX) << side.name;
+        EXPECT_EQ(app->ballVelY, side.outVelY) << side.name;
+        EXPECT_EQ(app->lives, 3) << side.name;
+
+        Arrange(kEdges[0], 0);
+        PlaceBall(side.overX, side.overY);
+        app->ballVelX = side.outVelX;
+        app->ballVelY = side.outVelY;
+        app->ViewEdgeRule();
+        EXPECT_EQ(app->lives, 2) << side.name;
+        EXPECT_EQ(app->ballVelX, 0) << side.name;
+        EXPECT_EQ(app->ballVelY, 0) << side.name;
+    }
 }
 
 TEST_F(ViewEdgeTest, TheMovingViewDragsAStillBallAlong) {

@@ -51,6 +51,27 @@ TEST(StringTest, SplitKeepsEmptyPiecesAndSplitsIntoUnitsOnEmptySeparator) {
     EXPECT_EQ(multi[3], String("z"));
 }
 
+// An end of 0 is the start of the string, not a count from its end; a
+// separator in first place leaves an empty first piece.
+TEST(StringTest, SliceAndSplitAtTheStartOfAString) {
+    String hello("hello");
+    EXPECT_TRUE(hello.Slice(0, 0).Empty());
+    EXPECT_TRUE(hello.Slice(3, 0).Empty());
+    EXPECT_EQ(hello.Slice(0, 1), String("h"));
+    EXPECT_EQ(hello.Slice(0, -4), String("h"));
+    EXPECT_TRUE(hello.Slice(0, -5).Empty());
+    auto parts = String(",a").Split(",");
+    ASSERT_EQ(parts.Length(), 2);
+    EXPECT_TRUE(parts[0].Empty());
+    EXPECT_EQ(parts[1], String("a"));
+    auto doubled = String(",,b,").Split(",");
+    ASSERT_EQ(doubled.Length(), 4);
+    EXPECT_TRUE(doubled[0].Empty());
+    EXPECT_TRUE(doubled[1].Empty());
+    EXPECT_EQ(doubled[2], String("b"));
+    EXPECT_TRUE(doubled[3].Empty());
+}
+
 TEST(StringTest, FindWithEmptyNeedleAndNegativeStart) {
     EXPECT_EQ(String("hello").Find("", 5), 5);
     EXPECT_EQ(String("hell").Find("", 5), -1);

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/shell/saved_record.h"
 #include "tests/game/game_fixture.h"
@@ -86,7 +87,7 @@ TEST_F(BadgesTest, BadgesFrom64OnHaveNoPicture) {
     EXPECT_FLOAT_EQ(pictures[0].y, 480 - 34 * 4 + 16);  // slot 3 stands fourth from the bottom
 }
 
-TEST_F(BadgesTest, PopupsLieOverPlayWithTheirOwnDrawState) {
+TEST_F(BadgesTest, PopupsAreQueuedLastOverPlay) {
     c_MyApp* app = App();
     app->screen = 11;
     RunFrames(1);
@@ -108,6 +109,32 @@ TEST_F(BadgesTest, PopupsLieOverPlayWithTheirOwnDrawState) {
     }
     EXPECT_EQ(glyphs, 9);  // "TestBadge"
     EXPECT_EQ(all[all.size() - 2 - glyphs].kind, kRect);
+}
+
+// The pop-ups take the scale and turn the screen left; only the picture's
+// own half scale ends at 1, so a second pop-up's text is unscaled.
+TEST_F(BadgesTest, PopupsDrawWithTheStateTheScreenLeft) {
+    c_MyApp* app = App();
+    for (int slot : {0, 1}) {
+        app->badgePopupIds[slot] = 0;
+        app->badgePopupTimers[slot] = 12;
+    }
+    app->SetDrawScale(1.5f, kAbsent);
+    app->SetDrawRotation(-35);  // the list holds the turn negated: 35
+    size_t before = Game().Commands().size();
+    app->BadgePopups();
+    std::vector<DrawCommand> all = Game().Commands();
+    ASSERT_EQ(all.size() - before, 2u * (1 + 9 + 1));  // per pop-up: box, "TestBadge", picture
+    for (size_t i = before; i < all.size(); ++i) EXPECT_FLOAT_EQ(all[i].rotation, 35) << i;
+    const DrawCommand* first = &all[before];
+    const DrawCommand* second = first + 11;
+    for (int g = 1; g <= 9; ++g) {
+        EXPECT_TRUE(first[g].IsImage(app->fontImage));
+        EXPECT_FLOAT_EQ(first[g].a, 1.5f);
+        EXPECT_FLOAT_EQ(second[g].a, 1.0f);
+    }
+    EXPECT_FLOAT_EQ(first[10].a, 0.5f);
+    EXPECT_FLOAT_EQ(second[10].a, 0.5f);
 }
 
 TEST_F(BadgesTest, AwardingSetsTheFlagShowsAPopupAndSaves) {

@@ -159,6 +159,29 @@ TEST_F(SavedDataTest, ADamagedSettingsBlockFallsBackToTheCorrectedDefaults) {
     EXPECT_EQ(app->highScores[0], 99);
 }
 
+// A hand-edited setting in a file whose final separator was lost: only the
+// settings fall back, and the next save writes the score tables back intact.
+TEST_F(SavedDataTest, AnEditedSettingInAFileWithoutItsLastSeparatorKeepsTheScores) {
+    c_MyApp* app = App();
+    app->settings[1] = 6;
+    app->highScores[10] = app->highScores[40] = 730;  // modes 2 and 3 played, mode 1 not
+    app->highScores[20] = app->highScores[50] = 85;
+    app->SaveData();
+    std::string text = ReadStateFile();
+    size_t second = text.find('|', text.find('|') + 1);
+    std::string edited = text.substr(0, second + 1) + "3" + text.substr(text.find('|', second + 1));
+    WriteStateFile(edited.substr(0, edited.size() - 1));
+    EXPECT_EQ(Load(), "Settings Checksum Invalid\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\n"
+                      "Highscore 2 Loaded\n");
+    app->SaveData();
+    Load();
+    EXPECT_EQ(app->settings[1], 0);
+    EXPECT_EQ(app->highScores[10], 730);
+    EXPECT_EQ(app->highScores[40], 730);
+    EXPECT_EQ(app->highScores[20], 85);
+    EXPECT_EQ(app->highScores[50], 85);
+}
+
 TEST_F(SavedDataTest, OddStateFilesNeverCrashTheStart) {
     const std::string utf16 = std::string("\xFF\xFE", 2) + std::string("1\0|\0", 4);
     for (const std::string& bytes : {std::string(), std::string("|||"), std::string("\x80\xFF\xFE garbage"),

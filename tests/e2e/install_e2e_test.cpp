@@ -67,6 +67,16 @@ TEST_F(Installed, DesktopEntryMetainfoIconsAndManualPageAreInPlaceAndValid) {
     // The version comes from the project, not from a hand-kept copy.
     EXPECT_EQ(ReadFile(metainfo).find("@"), std::string::npos);
     EXPECT_NE(ReadFile(Prefix("share/man/man6/solbrim.6")).find(".SH FILES"), std::string::npos);
+    // Every screenshot it names is one the project keeps.
+    std::string xml = ReadFile(metainfo);
+    int screenshots = 0;
+    for (std::size_t end = xml.find("</image>"); end != std::string::npos; end = xml.find("</image>", end + 1)) {
+        std::string url = xml.substr(0, end);
+        std::string file = url.substr(url.rfind('/') + 1);
+        EXPECT_TRUE(fs::is_regular_file(std::string(SOLBRIM_SOURCE_DIR) + "/dist/screenshots/" + file)) << file;
+        ++screenshots;
+    }
+    EXPECT_EQ(screenshots, 3);
 
     for (int size : {16, 32, 48, 64, 128, 256}) {
         std::string name = std::to_string(size) + "x" + std::to_string(size);

@@ -22,6 +22,4 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${SOLBRIM_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Debug information stays in the build; the package carries the game only.
 set(CPACK_STRIP_FILES ON)
-# Only what the install rules name, never the build's own folders.
-set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/")
 include(CPack)

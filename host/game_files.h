@@ -20,9 +20,9 @@
 #include <vector>
 
 struct GameFiles {
-    std::string dataFolder = "./data/";     // always ends in '/'
+    std::string dataFolder = "./data/";        // always ends in '/'
     std::string stateFile = "./.vellumstate";  // "" when there is nowhere to keep it
-    std::string stateFolder;                // made before saving; "" for the working folder
+    std::string stateFolder;                   // made before saving; "" for the working folder
 };
 
 // The data folder candidates in the order they are tried, without the

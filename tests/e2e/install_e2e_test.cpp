@@ -7,7 +7,6 @@
 #include <stb_image.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,18 +19,13 @@ namespace {
 
 constexpr const char* kAppId = "io.github.solbrim.SolBrim";
 
-std::string BuildDir() {
-    const char* dir = std::getenv("SOLBRIM_BUILD_DIR");
-    return dir ? dir : SOLBRIM_BUILD_DIR;
-}
-
 class Installed : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         scratch_ = new ScratchFolder();
         prefix_ = scratch_->Make("prefix");
         int status = -1;
-        installLog_ = RunCommand(ShellQuote(SOLBRIM_CMAKE_COMMAND) + " --install " + ShellQuote(BuildDir()) +
+        installLog_ = RunCommand(ShellQuote(SOLBRIM_CMAKE_COMMAND) + " --install " + ShellQuote(BuildFolder()) +
                                      " --prefix " + ShellQuote(prefix_) + " 2>&1",
                                  &status);
         installed_ = status == 0;
@@ -121,7 +115,7 @@ TEST_F(Installed, StartsFromAnEmptyFolderAndSavesInThePlayersFolderOnly) {
 TEST(BuiltGame, StartsFromAnEmptyFolderWithTheBuildsData) {
     ScratchFolder run;
     std::string start = run.Make("start"), home = run.Make("home");
-    GameProcess game(AwayFromTheBuild(BuildDir() + "/solbrim", start, home));
+    GameProcess game(AwayFromTheBuild(BuildFolder() + "/solbrim", start, home));
     ASSERT_TRUE(game.Start());
     ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
     EXPECT_TRUE(DrawsTheTitle(game, ArtifactFolder("install") + "/built-title.png")) << game.Stdout();
@@ -134,7 +128,7 @@ TEST(BuiltGame, StartsFromAnEmptyFolderWithTheBuildsData) {
 TEST(BuiltGame, ALoneCopyWithNoDataFolderExitsWithTheMessageBeforeAnyWindow) {
     ScratchFolder run;
     std::string start = run.Make("start"), bin = run.Make("opt/x/bin");
-    fs::copy_file(BuildDir() + "/solbrim", bin + "/solbrim");
+    fs::copy_file(BuildFolder() + "/solbrim", bin + "/solbrim");
     fs::permissions(bin + "/solbrim", fs::perms::owner_all);
     // No display at all: had the game tried to open its window, it would
     // have failed with another message and status.

@@ -3,7 +3,6 @@
 // folder (without installing it) drawing its title.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -15,11 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string BuildDir() {
-    const char* dir = std::getenv("SOLBRIM_BUILD_DIR");
-    return dir ? dir : SOLBRIM_BUILD_DIR;
-}
-
 class Package : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -27,7 +21,7 @@ protected:
         std::string out = scratch_->Make("out");
         int status = -1;
         log_ = RunCommand(ShellQuote(SOLBRIM_CPACK_COMMAND) + " -G DEB --config " +
-                              ShellQuote(BuildDir() + "/CPackConfig.cmake") + " -B " + ShellQuote(out) + " 2>&1",
+                              ShellQuote(BuildFolder() + "/CPackConfig.cmake") + " -B " + ShellQuote(out) + " 2>&1",
                           &status);
         std::string expected = out + "/solbrim_" SOLBRIM_VERSION "_amd64.deb";
         if (status == 0 && fs::is_regular_file(expected)) deb_ = expected;

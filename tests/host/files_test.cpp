@@ -315,7 +315,7 @@ TEST_F(PlayerFolderTest, FirstSaveMakesAPrivateFolderAndWritesNothingWhereTheGam
     EXPECT_EQ(Read(playerFolder / ".vellumstate"), "7|8|");
     EXPECT_EQ(fs::status(playerFolder).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_TRUE(vellum->LoadState() == String("7|8|"));
-    // A second save replaces the record in the folder that is there now.
+    // A second save replaces the record in the folder the first one made.
     ASSERT_EQ(vellum->SaveState("9|"), 0);
     EXPECT_EQ(Read(playerFolder / ".vellumstate"), "9|");
     EXPECT_TRUE(fs::is_empty(start));

@@ -4,11 +4,11 @@ namespace {
 
 struct VirtualRoot {
     const char* prefix;
-    const char* folder;
+    const char* folder;  // null: the data folder
 };
 
 constexpr VirtualRoot kRoots[] = {
-    {"vellum://data/", "./data/"},
+    {"vellum://data/", nullptr},
     {"vellum://internal/", "./internal/"},
     {"vellum://external/", "./external/"},
 };
@@ -22,11 +22,13 @@ String FixDataPath(const String& path) {
     return String("vellum://data/") + path;
 }
 
-String MapVirtualPath(const String& path) {
+String MapVirtualPath(const String& path, const String& dataFolder) {
     if (!path.StartsWith(String("vellum:"))) return path;
     for (const VirtualRoot& root : kRoots) {
         String prefix(root.prefix);
-        if (path.StartsWith(prefix)) return String(root.folder) + path.Slice(prefix.Length());
+        if (!path.StartsWith(prefix)) continue;
+        String folder = root.folder ? String(root.folder) : dataFolder;
+        return folder + path.Slice(prefix.Length());
     }
     return String();
 }

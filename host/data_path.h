@@ -2,7 +2,9 @@
 //
 // Assets are named relative to the data folder ('menu.png'); FixDataPath
 // turns such a name into the virtual path "vellum://data/menu.png", and the
-// host maps the three virtual roots to folders under the working directory.
+// host maps the three virtual roots to folders: the data root to the data
+// folder found at start (host/game_files.h), the other two under the working
+// directory.
 #pragma once
 #include "runtime/string.h"
 
@@ -12,7 +14,8 @@
 String FixDataPath(const String& path);
 
 // The file path of a virtual path: "vellum://data/", "vellum://internal/"
-// and "vellum://external/" become "./data/", "./internal/" and
-// "./external/"; a path without the "vellum:" scheme is returned unchanged;
-// any other "vellum:" path gives the empty String (it cannot be opened).
-String MapVirtualPath(const String& path);
+// and "vellum://external/" become dataFolder (which ends in "/"),
+// "./internal/" and "./external/"; a path without the "vellum:" scheme is
+// returned unchanged; any other "vellum:" path gives the empty String (it
+// cannot be opened).
+String MapVirtualPath(const String& path, const String& dataFolder = String("./data/"));

@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
+#include "host/game_files.h"
 #include "host/hx_glfw_game.h"
 #include "host/hx_vellum_game.h"
 #include "host/runtime_error.h"
@@ -92,8 +94,9 @@ void RunAndExit(HxGame* host) {
 }
 
 void RunProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)()) {
+    GameFiles files = LocateGameFilesOrExit();
     OpenGameWindow();
-    HxGame* host = new HxVellumGame();
+    HxGame* host = new HxVellumGame(std::move(files));
     InitProgram(argc, argv, initGlobals, createApp);
     RunAndExit(host);
 }

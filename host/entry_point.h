@@ -1,11 +1,12 @@
 // The start-up steps of the program, in their fixed order, for main():
 //
-//   OpenGameWindow();                       // library, window, centred, titled
-//   HxGame* host = new HxVellumGame();
+//   GameFiles files = LocateGameFilesOrExit();  // data folder and record, or exit 1
+//   OpenGameWindow();                           // library, window, centred, titled
+//   HxGame* host = new HxVellumGame(files);
 //   InitProgram(argc, argv, InitGlobals, CreateApp);
 //   RunAndExit(host);
 //
-// RunProgram(argc, argv, InitGlobals, CreateApp) performs all four.
+// RunProgram(argc, argv, InitGlobals, CreateApp) performs all five.
 #pragma once
 
 struct GLFWwindow;
@@ -36,7 +37,7 @@ void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)
 // library and exits with code 0.
 [[noreturn]] void RunAndExit(HxGame* host);
 
-// The whole program on the desktop host: the four steps above, in order.
+// The whole program on the desktop host: the five steps above, in order.
 [[noreturn]] void RunProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)());
 
 int ProgramArgc();

@@ -61,10 +61,12 @@ String HxGame::LoadString(const String& path) {
     return String::Decode(bytes.data(), bytes.size());
 }
 
-String HxGame::LoadState() { return LoadString(kStatePath); }
+String HxGame::StatePath() { return kStatePath; }
+
+String HxGame::LoadState() { return LoadString(StatePath()); }
 
 int HxGame::SaveState(const String& state) {
-    String file = PathToFilePath(kStatePath);
+    String file = PathToFilePath(StatePath());
     if (file.Empty()) return -1;
     switch (ReplaceFileContents(file.ToUtf8(), state.ToUtf8())) {
         case ReplaceResult::kWritten:

@@ -70,6 +70,9 @@ public:
     virtual void DiscardGraphics();
 
 protected:
+    // The state file LoadState and SaveState use: "./.vellumstate".
+    virtual String StatePath();
+
     Ref<HxGameDelegate> delegate_;
     bool keyboardEnabled_ = false;
     int updateRate_ = 0;

@@ -22,12 +22,12 @@ std::string XdgFolder(const char* variable, const char* defaultUnderHome) {
     return home + "/" + defaultUnderHome;
 }
 
+}  // namespace
+
 bool IsFolder(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
-
-}  // namespace
 
 std::string XdgDataHome() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
 std::string XdgStateHome() { return XdgFolder("XDG_STATE_HOME", ".local/state"); }

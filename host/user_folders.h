@@ -15,6 +15,9 @@ std::string XdgDataHome();    // $XDG_DATA_HOME, else ~/.local/share
 std::string XdgStateHome();   // $XDG_STATE_HOME, else ~/.local/state
 std::string XdgConfigHome();  // $XDG_CONFIG_HOME, else ~/.config
 
+// True when path names a folder (or a link to one).
+bool IsFolder(const std::string& path);
+
 // base + "/solbrim", or "" when base is "".
 std::string GameFolderIn(const std::string& base);
 

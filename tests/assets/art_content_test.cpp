@@ -1,7 +1,8 @@
 // What the pictures show, where the game relies on it: the sky tiles
 // without a seam, the eyes look up, coins are gold and hearts red, blocks
 // are solid warm hazards, tinted icons are light, the test card's middle
-// is dark enough for white text.
+// is dark enough for white text, the application icon shows the ball at
+// every size.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -180,6 +181,42 @@ TEST(CreditsCard, MiddleBandIsDarkBehindTheScrollingText) {
                 ++n;
             }
         EXPECT_LT(sum / n, 60.0) << "level " << level;
+    }
+}
+
+// A pixel of the coin, which only the larger icons have room for.
+bool Gold(Rgba p) { return p.a > 200 && p.r > 200 && p.g > 140 && p.b < 120; }
+bool BallBlack(Rgba p) { return p.a > 200 && Luma(p) < 45; }
+bool Sky(Rgba p) { return p.a > 200 && p.b > 200 && p.r < 190 && p.b > p.r + 40; }
+
+TEST(AppIcon, EverySizeIsASquareTileWithTheBallOnSky) {
+    for (int size : ExpectedIconSizes()) {
+        SCOPED_TRACE(size);
+        DecodedImage icon = DecodedImage::Load(DataDir() + "/icon-" + std::to_string(size) + ".png");
+        ASSERT_TRUE(icon.Valid());
+        EXPECT_EQ(icon.Width(), size);
+        EXPECT_EQ(icon.Height(), size);
+        EXPECT_EQ(icon.FileChannels(), 4);
+        // Rounded corners let the desktop show through.
+        EXPECT_LT(icon.At(0, 0).a, 100);
+        EXPECT_LT(icon.At(size - 1, size - 1).a, 100);
+        int black = 0, sky = 0, gold = 0, white = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                Rgba p = icon.At(x, y);
+                black += BallBlack(p);
+                sky += Sky(p);
+                gold += Gold(p);
+                white += p.a > 200 && Luma(p) > 225;
+            }
+        const int area = size * size;
+        EXPECT_GT(black, area / 12);
+        EXPECT_GT(sky, area / 8);
+        EXPECT_GT(white, 1) << "the eyes";
+        if (size <= 32)
+            EXPECT_EQ(gold, 0) << "small icons keep to the ball";
+        else
+            EXPECT_GT(gold, area / 400) << "large icons add the coin";
     }
 }
 

@@ -55,10 +55,16 @@ const std::vector<std::string>& ExpectedSounds() {
     return sounds;
 }
 
+const std::vector<int>& ExpectedIconSizes() {
+    static const std::vector<int> sizes{16, 32, 48, 64, 128, 256};
+    return sizes;
+}
+
 std::vector<std::string> ExpectedFiles() {
     std::vector<std::string> files = ExpectedSounds();
     for (const ExpectedImage& e : ExpectedImages())
         for (int level : e.levels) files.push_back(e.File(level));
+    for (int size : ExpectedIconSizes()) files.push_back("icon-" + std::to_string(size) + ".png");
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -20,6 +20,7 @@ struct ExpectedImage {
 const std::vector<ExpectedImage>& ExpectedImages();
 const ExpectedImage& Expected(const std::string& name);
 const std::vector<std::string>& ExpectedSounds();
+const std::vector<int>& ExpectedIconSizes();  // "icon-<size>.png", square
 std::vector<std::string> ExpectedFiles();  // every path under data/
 
 std::string DataDir();  // the build's data folder

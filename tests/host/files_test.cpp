@@ -15,6 +15,7 @@
 
 #include "host/data_path.h"
 #include "host/file_io.h"
+#include "host/hx_vellum_game.h"
 #include "runtime/gc.h"
 #include "tests/host/fake_host.h"
 
@@ -29,6 +30,14 @@ TEST(VirtualPaths, RootsMapToFoldersUnderTheWorkingDirectory) {
     EXPECT_EQ(Narrow(MapVirtualPath("vellum://data/")), "./data/");
     EXPECT_EQ(Narrow(MapVirtualPath("vellum://internal/a/b.txt")), "./internal/a/b.txt");
     EXPECT_EQ(Narrow(MapVirtualPath("vellum://external/x")), "./external/x");
+}
+
+TEST(VirtualPaths, TheDataRootFollowsTheDataFolderAndTheOthersStayPut) {
+    String installed("/usr/share/solbrim/data/");
+    EXPECT_EQ(Narrow(MapVirtualPath("vellum://data/sfx/001.wav", installed)), "/usr/share/solbrim/data/sfx/001.wav");
+    EXPECT_EQ(Narrow(MapVirtualPath("vellum://internal/a", installed)), "./internal/a");
+    EXPECT_EQ(Narrow(MapVirtualPath("./.vellumstate", installed)), "./.vellumstate");
+    EXPECT_TRUE(MapVirtualPath("vellum://dat/x", installed).Empty());
 }
 
 TEST(VirtualPaths, PlainPathsPassAndUnknownRootsGiveNothing) {
@@ -265,6 +274,74 @@ TEST(GetDate, FillsAsFarAsTheArrayReaches) {
     EXPECT_EQ(nine[8], 88);
 
     host.GetDate(Array<int>());  // nothing to fill, nothing happens
+}
+
+// The game's own host started away from its files: the data folder of an
+// installed copy and the record in the player's folder, both elsewhere than
+// the (empty) folder the game was started from.
+struct PlayerFolderTest : FileTest {
+    fs::path start, installed, playerFolder;
+    std::unique_ptr<HxVellumGame> vellum;
+
+    void SetUp() override {
+        FileTest::SetUp();
+        start = dir / "start";
+        installed = dir / "usr/share/solbrim/data";
+        playerFolder = dir / "home/.local/share/solbrim";
+        fs::create_directories(start);
+        fs::create_directories(installed);
+        fs::current_path(start);
+        vellum = MakeHost({installed.string() + "/", (playerFolder / ".vellumstate").string(), playerFolder.string()});
+    }
+    static std::unique_ptr<HxVellumGame> MakeHost(GameFiles files) {
+        return std::make_unique<HxVellumGame>(std::move(files), std::make_unique<FakeWindow>(),
+                                              std::make_unique<FakeJoystick>());
+    }
+};
+
+TEST_F(PlayerFolderTest, AssetsComeFromTheDataFolderFoundAtStart) {
+    Write(installed / "a.txt", "installed");
+    Write(dir / "data/a.txt", "a stray copy");
+    EXPECT_TRUE(vellum->LoadString("vellum://data/a.txt") == String("installed"));
+    int length = -5;
+    unsigned char* bytes = vellum->LoadData("vellum://data/missing.bin", &length);
+    EXPECT_EQ(bytes, nullptr);
+    EXPECT_EQ(length, -5);
+}
+
+TEST_F(PlayerFolderTest, FirstSaveMakesAPrivateFolderAndWritesNothingWhereTheGameStarted) {
+    EXPECT_TRUE(vellum->LoadState().Empty());
+    ASSERT_EQ(vellum->SaveState("7|8|"), 0);
+    EXPECT_EQ(Read(playerFolder / ".vellumstate"), "7|8|");
+    EXPECT_EQ(fs::status(playerFolder).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_TRUE(vellum->LoadState() == String("7|8|"));
+    // A second save replaces the record in the folder the first one made.
+    ASSERT_EQ(vellum->SaveState("9|"), 0);
+    EXPECT_EQ(Read(playerFolder / ".vellumstate"), "9|");
+    EXPECT_TRUE(fs::is_empty(start));
+}
+
+TEST_F(PlayerFolderTest, UnwritablePlayerFolderFailsAndWritesNothingAnywhere) {
+    fs::create_directories(dir / "home");
+    fs::permissions(dir / "home", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+    int result = InChild([&] {
+        if (!DropRoot()) return 99;
+        int rc = vellum->SaveState("lost");
+        return rc == -1 ? 0 : 10 - rc;
+    });
+    fs::permissions(dir / "home", fs::perms::owner_all);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(fs::is_empty(dir / "home"));
+    EXPECT_TRUE(fs::is_empty(start));
+}
+
+TEST_F(PlayerFolderTest, NoPlayerFolderAtAllMeansNoRecord) {
+    auto homeless = MakeHost({installed.string() + "/", "", ""});
+    EXPECT_EQ(homeless->SaveState("lost"), -1);
+    EXPECT_TRUE(homeless->LoadState().Empty());
+    EXPECT_TRUE(fs::is_empty(start));
+    EXPECT_FALSE(fs::exists(dir / "home"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "tools/assetgen/app_icon.h"
 #include "tools/assetgen/contact_sheet.h"
 #include "tools/assetgen/image_catalog.h"
 #include "tools/assetgen/music_assets.h"
@@ -25,6 +26,7 @@ void GenerateAssets(const std::filesystem::path& dataDir, const std::filesystem:
     }
     for (const SoundAsset& sound : SoundCatalog())
         WriteFileAtomically(dataDir / sound.file, EncodeWav16Mono(sound.make(), synth::kHertz));
+    for (int size : kIconSizes) WriteFileAtomically(dataDir / AppIconFileName(size), EncodePng(RenderAppIcon(size)));
     GenerateMusicAssets(dataDir);
     if (!sheetPath.empty()) WriteFileAtomically(sheetPath, EncodePng(ContactSheet(sheet)));
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graphics/image_decoder.h"
+#include "host/asset_failures.h"
 #include "host/hx_glfw_game.h"
 
 gxtkGraphics::gxtkGraphics() { ReadDeviceSize(); }
@@ -95,7 +96,10 @@ void gxtkGraphics::DrawFanNow() {
 gxtkSurface* gxtkGraphics::LoadSurface(const String& path) {
     gxtkSurface* surface = new gxtkSurface();
     if (LoadSurfaceData(surface, path) != surface) return nullptr;
-    if (!surface->UploadTexture()) return nullptr;
+    if (!surface->UploadTexture()) {
+        ReportAssetFailure(path, "the graphics driver refused its texture");
+        return nullptr;
+    }
     return surface;
 }
 

@@ -8,6 +8,7 @@
 
 #include "graphics/image_decoder.h"
 #include "host/asset_failures.h"
+#include "host/crash_report.h"
 #include "host/hx_glfw_game.h"
 
 gxtkGraphics::gxtkGraphics() { ReadDeviceSize(); }
@@ -16,6 +17,7 @@ void gxtkGraphics::Mark() { gc_mark(primSurface_); }
 
 void gxtkGraphics::ReadDeviceSize() {
     if (GLFWwindow* window = glfwGetCurrentContext()) glfwGetFramebufferSize(window, &width_, &height_);
+    SetCrashReportWindowSize(width_, height_);
 }
 
 int gxtkGraphics::Width() { return width_; }

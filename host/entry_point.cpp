@@ -42,6 +42,9 @@ void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) 
 
 GLFWwindow* OpenGameWindow() {
     if (!InitWindowLibrary()) StartupFailed("glfwInit failed");
+    // Whichever way the process ends normally, the window library is let go
+    // last: handlers registered later (the audio device's) run before it.
+    std::atexit(glfwTerminate);
 
     int desktopWidth = kWindowWidth, desktopHeight = kWindowHeight;
     if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
@@ -87,7 +90,6 @@ void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)
 void RunAndExit(HxGame* host) {
     auto* glfwHost = dynamic_cast<HxGlfwGame*>(host);
     if (glfwHost && host->Delegate()) glfwHost->Run();
-    glfwTerminate();
     std::exit(0);
 }
 

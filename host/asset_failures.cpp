@@ -38,6 +38,7 @@ const char* OpenFailureReason(int error) {
 
 void ReportAssetFailure(const String& path, const char* reason) {
     static AssetFailureLog log;
+    if (!reason) reason = "cannot be read";
     std::string shown = AssetDisplayPath(path);
     if (!log.IsNew(shown, reason)) return;
     std::string line = "Sol Brim: cannot load " + shown + ": " + reason;

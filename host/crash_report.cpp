@@ -40,16 +40,13 @@ public:
     }
     ReportWriter& Text(const char* text) { return Text(text, strlen(text)); }
     // Decimal, zero-padded to width digits.
-    ReportWriter& Number(long long value, int width = 1) {
-        char digits[24];
+    ReportWriter& Number(unsigned long long value, int width = 1) {
+        char digits[20];
         int n = 0;
-        bool negative = value < 0;
-        unsigned long long v = negative ? 0ULL - static_cast<unsigned long long>(value) : value;
         do {
-            digits[n++] = static_cast<char>('0' + v % 10);
-            v /= 10;
-        } while (v != 0 || n < width);
-        if (negative) Text("-", 1);
+            digits[n++] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (n < static_cast<int>(sizeof digits) && (value != 0 || n < width));
         while (n > 0) Text(&digits[--n], 1);
         return *this;
     }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 
 #include "runtime/recent_lines.h"
@@ -26,13 +25,6 @@ TEST(AssetFailureLog, PathsShowAsTheGameAskedForThem) {
     EXPECT_EQ(AssetDisplayPath(String("./data/menu.png")), "data/menu.png");
     EXPECT_EQ(AssetDisplayPath(String("/opt/x/menu.png")), "/opt/x/menu.png");
     EXPECT_EQ(AssetDisplayPath(String("vellum:odd")), "vellum:odd");
-}
-
-TEST(AssetFailureLog, OpenFailuresInAFewWords) {
-    EXPECT_STREQ(OpenFailureReason(ENOENT), "file not found");
-    EXPECT_STREQ(OpenFailureReason(0), "file not found");
-    EXPECT_STREQ(OpenFailureReason(EACCES), "permission denied");
-    EXPECT_STREQ(OpenFailureReason(EMFILE), "Too many open files");
 }
 
 TEST(AssetFailureLog, ReportsGoToStandardErrorOnceAndAmongTheRecentLines) {

@@ -20,6 +20,7 @@ constexpr int kOggChunkFrames = 4096;
 struct Decoded {
     unsigned char* data = nullptr;
     int length = 0, channels = 0, format = 0, hertz = 0;
+    const char* failure = "not a WAV or Ogg file";  // why data is null
 };
 
 // The bytes from the current position to the end of the file.
@@ -37,13 +38,20 @@ Decoded DecodeWav(FILE* file) {
     Decoded d;
     std::vector<unsigned char> bytes;
     WavData wav;
-    if (!ReadRest(file, bytes) || !ReadWav(bytes.data(), bytes.size(), wav)) return d;
+    if (!ReadRest(file, bytes)) {
+        d.failure = "unreadable or too large";
+        return d;
+    }
+    if (!ReadWav(bytes.data(), bytes.size(), wav, &d.failure)) return d;
     int format = wav.bitsPerSample / 8;
     std::int64_t frameBytes = static_cast<std::int64_t>(format) * wav.channels;
     std::int64_t frames = static_cast<std::int64_t>(wav.samples.size()) / frameBytes;
     // Never a null buffer for a valid file, even one without samples.
     d.data = static_cast<unsigned char*>(std::malloc(wav.samples.empty() ? 1 : wav.samples.size()));
-    if (!d.data) return d;
+    if (!d.data) {
+        d.failure = "out of memory";
+        return d;
+    }
     if (!wav.samples.empty()) std::memcpy(d.data, wav.samples.data(), wav.samples.size());
     d.length = static_cast<int>(frames);
     d.channels = wav.channels;
@@ -64,6 +72,7 @@ long BytesLeft(FILE* file) {
 // decoder frame's worth of room is left, so no frame is ever cut short.
 Decoded DecodeOgg(FILE* file) {
     Decoded d;
+    d.failure = "not an Ogg Vorbis file";
     long left = BytesLeft(file);
     if (left <= 0 || left > UINT_MAX) return d;
     int error = 0;
@@ -79,11 +88,13 @@ Decoded DecodeOgg(FILE* file) {
         if (capacity - used < chunk) {
             std::int64_t grown = capacity * 2;
             if (grown * static_cast<std::int64_t>(sizeof(short)) > kMaxBytes) {
+                d.failure = "sound too long";
                 ok = false;
                 break;
             }
             auto* bigger = static_cast<short*>(std::realloc(samples, grown * sizeof(short)));
             if (!bigger) {
+                d.failure = "out of memory";
                 ok = false;
                 break;
             }
@@ -109,7 +120,8 @@ Decoded DecodeOgg(FILE* file) {
 
 }  // namespace
 
-unsigned char* DecodeAudioFile(FILE* file, const String& path, int* length, int* channels, int* format, int* hertz) {
+unsigned char* DecodeAudioFile(FILE* file, const String& path, int* length, int* channels, int* format, int* hertz,
+                               const char** reason) {
     if (!file) return nullptr;
     String lower = path.ToLower();
     Decoded d;
@@ -118,7 +130,10 @@ unsigned char* DecodeAudioFile(FILE* file, const String& path, int* length, int*
     } else if (lower.EndsWith(String(".ogg"))) {
         d = DecodeOgg(file);
     }
-    if (!d.data) return nullptr;
+    if (!d.data) {
+        if (reason) *reason = d.failure;
+        return nullptr;
+    }
     *length = d.length;
     *channels = d.channels;
     *format = d.format;

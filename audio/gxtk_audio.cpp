@@ -21,11 +21,17 @@ ALenum AlFormat(int format, int channels) {
     return kFormats[format - 1][channels - 1];
 }
 
+void CloseLiveDevice() {
+    if (gLive) gLive->Close();
+}
+
 }  // namespace
 
 gxtkAudio* gxtkAudio::Live() { return gLive; }
 
 gxtkAudio::gxtkAudio() : generation_(++gGenerations) {
+    static const bool closesAtExit = std::atexit(CloseLiveDevice) == 0;
+    (void)closesAtExit;
     device_ = alcOpenDevice(nullptr);
     if (!device_) {
         Print(String("OpenAl error: alcOpenDevice failed"));
@@ -44,22 +50,30 @@ gxtkAudio::gxtkAudio() : generation_(++gGenerations) {
 }
 
 // Only reached when the device itself is collected (tests; the game keeps
-// its device for the whole run).
+// its device for the whole run and closes it at exit).
 gxtkAudio::~gxtkAudio() {
     if (gLive == this) {
         gLive = nullptr;
         DiscardedBuffers().clear();
     }
+    Close();
+}
+
+void gxtkAudio::Close() {
     if (context_) {
         ALCcontext* previous = alcGetCurrentContext();
         alcMakeContextCurrent(context_);
         for (Channel& c : channels_) {
             if (c.source) alDeleteSources(1, &c.source);
+            c.source = 0;
+            c.state = 0;
         }
         alcMakeContextCurrent(previous == context_ ? nullptr : previous);
         alcDestroyContext(context_);
+        context_ = nullptr;
     }
     if (device_) alcCloseDevice(device_);
+    device_ = nullptr;
 }
 
 void gxtkAudio::Mark() {

@@ -64,6 +64,11 @@ public:
     // Deletes the listed buffers no source holds any more.
     void FlushDiscarded();
 
+    // Releases the sources, the context and the device; the device is
+    // silent afterwards. Runs at exit for the open device, so the audio
+    // library finds nothing left open when the process ends.
+    void Close();
+
     // True when OpenAL is playing for us (device, context, made current).
     bool HasOutput() const { return context_ != nullptr; }
     const Channel& ChannelRecord(int channel) const { return channels_[channel]; }

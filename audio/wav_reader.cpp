@@ -55,13 +55,20 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool ReadFormat(ByteCursor& in, WavData& out) {
+bool Refuse(const char** reason, const char* why) {
+    if (reason) *reason = why;
+    return false;
+}
+
+bool ReadFormat(ByteCursor& in, WavData& out, const char** reason) {
     std::uint32_t fmtSize, audioFormat, channels, hertz, byteRate, blockAlign, bits;
-    if (!in.U32(fmtSize) || fmtSize < kMinFmtSize || fmtSize > in.Left()) return false;
-    if (!in.U16(audioFormat) || audioFormat != kPcm) return false;
-    if (!in.U16(channels) || !in.U32(hertz) || !in.U32(byteRate) || !in.U16(blockAlign) || !in.U16(bits)) return false;
+    if (!in.U32(fmtSize) || fmtSize < kMinFmtSize || fmtSize > in.Left()) return Refuse(reason, "damaged WAV header");
+    if (!in.U16(audioFormat) || audioFormat != kPcm) return Refuse(reason, "not PCM audio");
+    if (!in.U16(channels) || !in.U32(hertz) || !in.U32(byteRate) || !in.U16(blockAlign) || !in.U16(bits)) {
+        return Refuse(reason, "damaged WAV header");
+    }
     // A frame of zero bytes would make the frame count a division by zero.
-    if (channels == 0 || bits < 8) return false;
+    if (channels == 0 || bits < 8) return Refuse(reason, "unsupported sample layout");
     in.Skip(fmtSize - kMinFmtSize);
     in.SkipPadAfter(fmtSize);
     out.channels = static_cast<int>(channels);
@@ -72,12 +79,12 @@ bool ReadFormat(ByteCursor& in, WavData& out) {
 
 // Walks the chunks after "fmt " up to "data"; chunks of any other kind
 // (LIST, fact, cue ...) are passed over.
-bool ReadSamples(ByteCursor& in, WavData& out) {
+bool ReadSamples(ByteCursor& in, WavData& out, const char** reason) {
     for (;;) {
-        if (in.Left() < 4) return false;
+        if (in.Left() < 4) return Refuse(reason, "truncated WAV file");
         bool isData = in.Tag("data");
         std::uint32_t size;
-        if (!in.U32(size) || size > in.Left()) return false;
+        if (!in.U32(size) || size > in.Left()) return Refuse(reason, "truncated WAV file");
         if (isData) {
             out.samples.assign(in.Here(), in.Here() + size);
             return true;
@@ -89,14 +96,15 @@ bool ReadSamples(ByteCursor& in, WavData& out) {
 
 }  // namespace
 
-bool ReadWav(const unsigned char* bytes, std::size_t size, WavData& out) {
+bool ReadWav(const unsigned char* bytes, std::size_t size, WavData& out, const char** reason) {
     out = WavData();
     ByteCursor in(bytes, size);
     std::uint32_t riffSize;
     // The RIFF size is skipped unread: writers often get it wrong.
-    if (!in.Tag("RIFF") || !in.U32(riffSize) || !in.Tag("WAVE") || !in.Tag("fmt ")) return false;
+    if (!in.Tag("RIFF") || !in.U32(riffSize) || !in.Tag("WAVE")) return Refuse(reason, "not a WAV file");
+    if (!in.Tag("fmt ")) return Refuse(reason, "damaged WAV header");
     WavData parsed;
-    if (!ReadFormat(in, parsed) || !ReadSamples(in, parsed)) return false;
+    if (!ReadFormat(in, parsed, reason) || !ReadSamples(in, parsed, reason)) return false;
     out = std::move(parsed);
     return true;
 }

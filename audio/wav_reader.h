@@ -18,5 +18,6 @@ struct WavData {
     int hertz = 0;
 };
 
-// False when the bytes are not a PCM WAV file this reader accepts.
-bool ReadWav(const unsigned char* bytes, std::size_t size, WavData& out);
+// False when the bytes are not a PCM WAV file this reader accepts; *reason
+// (when given) then says why in a few words.
+bool ReadWav(const unsigned char* bytes, std::size_t size, WavData& out, const char** reason = nullptr);

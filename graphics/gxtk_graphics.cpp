@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "graphics/image_decoder.h"
+#include "host/asset_failures.h"
+#include "host/crash_report.h"
 #include "host/hx_glfw_game.h"
 
 gxtkGraphics::gxtkGraphics() { ReadDeviceSize(); }
@@ -15,6 +17,7 @@ void gxtkGraphics::Mark() { gc_mark(primSurface_); }
 
 void gxtkGraphics::ReadDeviceSize() {
     if (GLFWwindow* window = glfwGetCurrentContext()) glfwGetFramebufferSize(window, &width_, &height_);
+    SetCrashReportWindowSize(width_, height_);
 }
 
 int gxtkGraphics::Width() { return width_; }
@@ -95,7 +98,10 @@ void gxtkGraphics::DrawFanNow() {
 gxtkSurface* gxtkGraphics::LoadSurface(const String& path) {
     gxtkSurface* surface = new gxtkSurface();
     if (LoadSurfaceData(surface, path) != surface) return nullptr;
-    if (!surface->UploadTexture()) return nullptr;
+    if (!surface->UploadTexture()) {
+        ReportAssetFailure(path, "the graphics driver refused its texture");
+        return nullptr;
+    }
     return surface;
 }
 

@@ -22,23 +22,29 @@ bool AcceptableSize(int width, int height) {
            static_cast<long long>(width) * height <= kMaxImagePixels;
 }
 
+unsigned char* Refuse(const char** reason, const char* why) {
+    if (reason) *reason = why;
+    return nullptr;
+}
+
 }  // namespace
 
-unsigned char* DecodeImageFile(FILE* file, int* width, int* height, int* depth) {
-    if (!file || !HasPngSignature(file)) return nullptr;
+unsigned char* DecodeImageFile(FILE* file, int* width, int* height, int* depth, const char** reason) {
+    if (!file || !HasPngSignature(file)) return Refuse(reason, "not a PNG image");
 
     // stbi_info leaves the file where it found it.
     int w = 0, h = 0, channels = 0;
-    if (!stbi_info_from_file(file, &w, &h, &channels)) return nullptr;
-    if (!AcceptableSize(w, h) || channels < 1 || channels > 4) return nullptr;
+    if (!stbi_info_from_file(file, &w, &h, &channels)) return Refuse(reason, "damaged PNG header");
+    if (!AcceptableSize(w, h)) return Refuse(reason, w > 0 && h > 0 ? "image too large" : "damaged PNG header");
+    if (channels < 1 || channels > 4) return Refuse(reason, "unsupported PNG layout");
 
     int lw = 0, lh = 0, lchannels = 0;
     unsigned char* pixels = stbi_load_from_file(file, &lw, &lh, &lchannels, 0);
-    if (!pixels) return nullptr;
+    if (!pixels) return Refuse(reason, "truncated or damaged PNG");
     // The header was checked above; a decode that disagrees with it is not trusted.
     if (lw != w || lh != h || lchannels < 1 || lchannels > 4) {
         stbi_image_free(pixels);
-        return nullptr;
+        return Refuse(reason, "damaged PNG");
     }
     *width = lw;
     *height = lh;

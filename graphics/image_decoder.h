@@ -13,8 +13,8 @@ constexpr long long kMaxImagePixels = 64LL * 1024 * 1024;
 // Decodes the PNG image that starts at the file's current position with the
 // file's own channel count (depth 1 grey, 2 grey+alpha, 3 RGB, 4 RGBA), rows
 // top to bottom. Returns null when the file is not a PNG, is too large, or
-// cannot be decoded. Does not close the file. Free the result with
-// FreeImageData.
-unsigned char* DecodeImageFile(FILE* file, int* width, int* height, int* depth);
+// cannot be decoded, and then sets *reason (when given) to a few words
+// saying which. Does not close the file. Free the result with FreeImageData.
+unsigned char* DecodeImageFile(FILE* file, int* width, int* height, int* depth, const char** reason = nullptr);
 
 void FreeImageData(unsigned char* pixels);

@@ -18,7 +18,8 @@ inline constexpr const char* kWindowTitle = "Sol Brim";
 
 // Initialises the window library and opens the 640 x 480 resizable game
 // window without depth or stencil buffer, centred on the primary monitor's
-// desktop mode and titled "Sol Brim"; its context is made current. On
+// desktop mode and titled "Sol Brim"; its context is made current. The
+// library is terminated when the process exits. On
 // failure prints "glfwInit failed" or "glfwOpenWindow failed" and exits with
 // code -1.
 GLFWwindow* OpenGameWindow();
@@ -33,8 +34,7 @@ void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y);
 // (which constructs the application and hands its delegate to the host).
 void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)());
 
-// Runs the host's loop if it has a delegate, then terminates the window
-// library and exits with code 0.
+// Runs the host's loop if it has a delegate, then exits with code 0.
 [[noreturn]] void RunAndExit(HxGame* host);
 
 // The whole program on the desktop host: the five steps above, in order.

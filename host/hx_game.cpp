@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/file_io.h"
+#include "host/runtime_error.h"
 #include "runtime/gc.h"
 
 namespace {
@@ -101,7 +102,9 @@ void HxGame::SetMouseVisible(bool) {}
 // ---- errors and the collector ---------------------------------------------
 
 void HxGame::Die(Object* /*exception*/) {
-    Print(String("Vellum Runtime Error : Uncaught Vellum Exception"));
+    const char* message = "Vellum Runtime Error : Uncaught Vellum Exception";
+    Print(String(message));
+    ReportFailure(message, 0);
     std::exit(-1);
 }
 

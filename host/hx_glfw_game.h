@@ -56,6 +56,9 @@ protected:
     bool RunPass();
 
 private:
+    // Opens an asset for reading; a file that will not open is reported.
+    FILE* OpenAsset(const String& path);
+
     std::unique_ptr<HostWindow> window_;
     std::unique_ptr<JoystickSource> joysticks_;
     std::unique_ptr<UrlLauncher> urls_;

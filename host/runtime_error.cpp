@@ -9,10 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/crash_report.h"
 #include "runtime/gc.h"
 #include "runtime/object.h"
 
 namespace {
+
+constexpr const char kBannerPrefix[] = "Vellum Runtime Error : ";
 
 // Nothing records source positions; the text still has its place in the
 // output.
@@ -36,6 +39,21 @@ void WriteDebugText(const char* text) {
     std::fprintf(stderr, "\n");
 }
 
+// Set by the first failure of the process (runtime error, fault or Die): a
+// fault after it ends the process at once instead of reporting again.
+volatile sig_atomic_t gFailing = 0;
+// Set while a fault is being reported: the interrupted code may hold locks
+// of the audio or window library, so the exit skips their clean-up.
+volatile sig_atomic_t gFaulting = 0;
+
+constexpr int kFailureExit = -1;
+
+[[noreturn]] void ExitProcess(int code) {
+    if (!gFaulting) std::exit(code);
+    std::fflush(nullptr);
+    _exit(code);
+}
+
 }  // namespace
 
 void DebugCommandLoop() {
@@ -44,9 +62,9 @@ void DebugCommandLoop() {
     std::fflush(stderr);
     for (;;) {
         char line[256];
-        if (!std::fgets(line, sizeof line, stdin)) std::exit(-1);
+        if (!std::fgets(line, sizeof line, stdin)) ExitProcess(-1);
         char* newline = std::strchr(line, '\n');
-        if (!newline) std::exit(-1);
+        if (!newline) ExitProcess(-1);
         *newline = 0;
         switch (line[0]) {
             case '?':
@@ -61,19 +79,27 @@ void DebugCommandLoop() {
             case 'r':
                 return;
             case 'q':
-                std::exit(0);
+                ExitProcess(0);
             default:
                 std::printf("????? %s ?????", line);
                 std::fflush(stdout);
-                std::exit(-1);
+                ExitProcess(-1);
         }
     }
 }
 
+void ReportFailure(const char* printedMessage, int signal) {
+    if (gFailing) return;
+    gFailing = 1;
+    WriteCrashReport(printedMessage, signal);
+}
+
 void RuntimeError(const std::string& message) {
+    std::string banner = kBannerPrefix + message;
     for (;;) {
-        Print(String(("Vellum Runtime Error : " + message).c_str()));
+        Print(String(banner.c_str()));
         PrintStackText();
+        ReportFailure(banner.c_str(), 0);  // the first time only
         DebugCommandLoop();
     }
 }
@@ -127,16 +153,31 @@ bool InStackGuard(const void* address) {
     return a >= lowest && a < gStackLow + 4096 * 4;
 }
 
+// The banner of a fault, composed without allocating.
+const char* FaultBanner(const char* message) {
+    static char banner[128];
+    char* end = stpcpy(banner, kBannerPrefix);
+    strncpy(end, message, sizeof banner - (end - banner) - 1);
+    return banner;
+}
+
 void OnFault(int signal, siginfo_t* info, void* /*context*/) {
+    // A fault while reporting a failure: no second report and no loop.
+    if (gFailing) _exit(kFailureExit);
+    gFaulting = 1;
     // Only this thread faults, and the program never goes back to the code
     // that faulted: it reports and exits from here, on the alternate stack.
+    // The report goes first, while nothing has allocated yet.
     bool overflow = (signal == SIGSEGV || signal == SIGBUS) && InStackGuard(info->si_addr);
-    RuntimeError(FaultMessage(signal, info->si_code, overflow));
+    const char* message = FaultMessage(signal, info->si_code, overflow);
+    ReportFailure(FaultBanner(message), signal);
+    RuntimeError(message);
 }
 
 }  // namespace
 
 void InstallFaultHandlers() {
+    InstallCrashReports();
     RecordMainStack();
     // Large enough for the error report and the debug loop (stdio, Strings).
     static constexpr std::size_t kAltStackSize = 256 * 1024;
@@ -149,7 +190,9 @@ void InstallFaultHandlers() {
 
     struct sigaction sa{};
     sa.sa_sigaction = OnFault;
-    sa.sa_flags = SA_SIGINFO | SA_ONSTACK;
+    // SA_NODEFER lets a second fault reach OnFault, which ends the process,
+    // instead of the kernel killing it with the signal.
+    sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
     sigemptyset(&sa.sa_mask);
     for (int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE}) sigaction(signal, &sa, nullptr);
 }

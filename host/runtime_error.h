@@ -21,8 +21,13 @@ class Object;
 // normal quit). Otherwise a runtime error with the message narrowed to 8 bits.
 [[noreturn]] void Error(const String& message);
 
-// The runtime error itself; never returns.
+// The runtime error itself; never returns. Its first report also writes a
+// crash report (host/crash_report.h).
 [[noreturn]] void RuntimeError(const std::string& message);
+
+// Writes the crash report of the process's first failure (printedMessage as
+// printed, signal 0 when none); later failures write none.
+void ReportFailure(const char* printedMessage, int signal);
 
 // The debug command loop. Returns when the error should be reported again;
 // exits the process otherwise.
@@ -32,7 +37,9 @@ void DebugCommandLoop();
 // segmentation fault or bus error "Memory access violation", an illegal
 // instruction "Illegal instruction", an integer division by zero "Integer
 // divide by zero", a stack overflow (caught on an alternate signal stack)
-// "Stack overflow", any other arithmetic fault "Unknown exception".
+// "Stack overflow", any other arithmetic fault "Unknown exception". A fault
+// while a failure is being reported ends the process at once with exit
+// code -1. Also readies the crash reports.
 void InstallFaultHandlers();
 
 // The message of a fault, from its signal number, si_code and faulting

@@ -5,9 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/array.h"
+#include "runtime/recent_lines.h"
 
 String::Rep* String::EmptyRep() {
     // Never written: Retain and Drop leave length-0 representations alone.
@@ -267,9 +270,18 @@ std::string String::ToNarrow() const {
     return out;
 }
 
-void Print(const String& text) {
-    std::string line = text.ToNarrow();
+namespace {
+void WriteLine(std::string line) {
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fflush(stdout);
+}
+}  // namespace
+
+void PrintUnrecorded(const String& text) { WriteLine(text.ToNarrow()); }
+
+void Print(const String& text) {
+    std::string line = text.ToNarrow();
+    RecordPrintedText(line.data(), line.size());
+    WriteLine(std::move(line));
 }

@@ -79,5 +79,8 @@ private:
 
 String operator+(const char* a, const String& b);
 
-// One line to standard output (low byte of each unit), then a flush.
+// One line to standard output (low byte of each unit), then a flush. The
+// line is also kept among the recent lines that a crash report shows.
 void Print(const String& text);
+// Print for text that must never reach a crash report (the saved record).
+void PrintUnrecorded(const String& text);

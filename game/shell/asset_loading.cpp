@@ -12,6 +12,7 @@
 #include "game/my_app.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
+#include "host/crash_report.h"
 
 namespace {
 
@@ -111,6 +112,7 @@ void c_MyApp::ChooseResolution() {
         hdLevel = 4;
         hdScale = 0.25f;
     }
+    SetCrashReportResolutionLevel(hdLevel);
 }
 
 void c_MyApp::PrepareLoading() {

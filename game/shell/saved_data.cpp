@@ -61,13 +61,13 @@ void c_MyApp::SaveData() {
         }
     }
     String text = WriteSavedRecord(record);
-    if (debugMode == 1) Print(text);
+    if (debugMode == 1) PrintUnrecorded(text);
     SavePersistedState(text);
 }
 
 void c_MyApp::LoadSavedData() {
     String text = LoadPersistedState();
-    if (debugMode == 1) Print(text);
+    if (debugMode == 1) PrintUnrecorded(text);
     SavedRecordLoad load = ReadSavedRecord(text);
 
     if (load.settings == BlockResult::Loaded) {

@@ -8,7 +8,9 @@
 namespace {
 
 TEST(SecondApp, IsARuntimeError) {
-    std::string command = std::string(SOLBRIM_BUILD_DIR) + "/tests/app/app_probe </dev/null 2>/dev/null";
+    // Its crash report goes to the build folder, not the user's state folder.
+    std::string command = "XDG_STATE_HOME=" + std::string(SOLBRIM_BUILD_DIR) + "/tests/app/state " +
+                          std::string(SOLBRIM_BUILD_DIR) + "/tests/app/app_probe </dev/null 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string out;

@@ -109,6 +109,26 @@ TEST_F(AudioDecoder, RefusesCorruptOgg) {
     EXPECT_FALSE(Decode(Put("text.ogg", Bytes(3000, 'x')), "text.ogg").ok);
 }
 
+TEST_F(AudioDecoder, RefusalsSayWhy) {
+    auto reasonFor = [&](const std::string& name, const Bytes& bytes) -> std::string {
+        FILE* f = std::fopen(Put(name, bytes).c_str(), "rb");
+        int length = 0, channels = 0, format = 0, hertz = 0;
+        const char* reason = nullptr;
+        unsigned char* p = DecodeAudioFile(f, String(name.c_str()), &length, &channels, &format, &hertz, &reason);
+        std::fclose(f);
+        std::free(p);
+        return p ? "decoded" : reason ? reason : "no reason";
+    };
+    Bytes wav = WavBuilder::Pcm(1, 8000, 16, Bytes(400, 9));
+    Bytes cut(wav.begin(), wav.begin() + 211);
+    EXPECT_EQ(reasonFor("cut.wav", cut), "truncated WAV file");
+    EXPECT_EQ(reasonFor("float.wav", WavBuilder().Header().Fmt(3, 1, 8000, 32).Chunk("data", Bytes(8, 0)).Build()),
+              "not PCM audio");
+    EXPECT_EQ(reasonFor("noise.ogg", Bytes(3000, 'x')), "not an Ogg Vorbis file");
+    EXPECT_EQ(reasonFor("sound.mp3", wav), "not a WAV or Ogg file");
+    EXPECT_EQ(reasonFor("sound.wav", wav), "decoded");
+}
+
 TEST_F(AudioDecoder, DecodesFromTheCurrentPosition) {
     // The host may hand over a file that is not at its start; the rest is read.
     Bytes prefix(7, 0xEE);

@@ -100,6 +100,32 @@ TEST(WavReader, RefusesSizesLargerThanTheFile) {
     EXPECT_TRUE(Read(good, wav));
 }
 
+TEST(WavReader, RefusalsSayWhy) {
+    struct Case {
+        Bytes bytes;
+        const char* reason;
+    } cases[] = {
+        {{}, "not a WAV file"},
+        {WavBuilder().Tag("RIFF").U32(0).Tag("AVI ").Fmt(1, 1, 8000, 8).Chunk("data", kFourBytes).Build(), "not a WAV file"},
+        {WavBuilder().Header().Chunk("data", kFourBytes).Build(), "damaged WAV header"},
+        {WavBuilder().Header().Fmt(3, 1, 8000, 32).Chunk("data", kFourBytes).Build(), "not PCM audio"},
+        {WavBuilder::Pcm(0, 8000, 16, kFourBytes), "unsupported sample layout"},
+        {WavBuilder().Header().Fmt(1, 1, 8000, 8).Tag("data").U32(5).Raw(kFourBytes).Build(), "truncated WAV file"},
+        {WavBuilder().Header().Fmt(1, 1, 8000, 8).Chunk("LIST", kFourBytes).Build(), "truncated WAV file"},
+    };
+    for (const Case& c : cases) {
+        WavData wav;
+        const char* reason = nullptr;
+        EXPECT_FALSE(ReadWav(c.bytes.data(), c.bytes.size(), wav, &reason));
+        EXPECT_STREQ(reason, c.reason);
+    }
+    Bytes good = WavBuilder::Pcm(2, 22050, 16, Bytes(12, 5));
+    WavData wav;
+    const char* reason = "untouched";
+    EXPECT_TRUE(ReadWav(good.data(), good.size(), wav, &reason));
+    EXPECT_STREQ(reason, "untouched");
+}
+
 TEST(WavReader, ManyEmptyChunksEnd) {
     // Zero-sized chunks make progress by their 8 header bytes each.
     WavBuilder b;

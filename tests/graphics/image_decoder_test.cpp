@@ -88,6 +88,40 @@ TEST(ImageDecoder, RefusesWhatIsNotASanePng) {
     }
 }
 
+// The few words a player sees for a file the game could not load.
+TEST(ImageDecoder, RefusalsSayWhy) {
+    std::string corpus = std::string(SOLBRIM_SOURCE_DIR) + "/fuzz/corpus/image_decoder/";
+    struct Case {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"jpeg_header.jpg", "not a PNG image"},     {"signature_only.png", "damaged PNG header"},
+        {"huge_8193x1.png", "image too large"},     {"huge_8192x8193.png", "image too large"},
+        {"huge_0x5.png", "damaged PNG header"},     {"corrupt_zlib.png", "truncated or damaged PNG"},
+        {"short_idat.png", "truncated or damaged PNG"},
+    };
+    for (const Case& c : cases) {
+        std::vector<unsigned char> bytes = ReadFile(corpus + c.name);
+        FILE* file = fmemopen(bytes.data(), bytes.size(), "rb");
+        ASSERT_NE(file, nullptr) << c.name;
+        int w = 0, h = 0, depth = 0;
+        const char* reason = nullptr;
+        EXPECT_EQ(DecodeImageFile(file, &w, &h, &depth, &reason), nullptr) << c.name;
+        std::fclose(file);
+        EXPECT_STREQ(reason, c.reason) << c.name;
+    }
+    // A good file's tail cut off, as a copy broken off half-way leaves it.
+    std::vector<unsigned char> px = Gradient(64, 48, 3);
+    std::vector<unsigned char> whole = ReadFile(WriteTestPng("cut.png", 64, 48, 3, px.data()));
+    std::vector<unsigned char> cut(whole.begin(), whole.begin() + static_cast<long>(whole.size() * 2 / 3));
+    FILE* file = fmemopen(cut.data(), cut.size(), "rb");
+    int w = 0, h = 0, depth = 0;
+    const char* reason = nullptr;
+    EXPECT_EQ(DecodeImageFile(file, &w, &h, &depth, &reason), nullptr);
+    std::fclose(file);
+    EXPECT_STREQ(reason, "truncated or damaged PNG");
+}
+
 TEST(ImageDecoder, CorpusValidFilesDecode) {
     std::string corpus = std::string(SOLBRIM_SOURCE_DIR) + "/fuzz/corpus/image_decoder/";
     struct Case {

@@ -19,6 +19,17 @@ public:
     String DebugText() override { return String("+Probe"); }
 };
 
+// Its debug text faults: a fault inside the failure handling itself.
+class FaultyProbe : public Object {
+public:
+    __attribute__((no_sanitize("address", "undefined"))) String DebugText() override {
+        volatile int* p = reinterpret_cast<volatile int*>(static_cast<std::uintptr_t>(24 + gZeroAddress));
+        return String::FromInt(*p);
+    }
+    static volatile int gZeroAddress;
+};
+volatile int FaultyProbe::gZeroAddress = 0;
+
 class ThrowingDelegate : public HxGameDelegate {
 public:
     void UpdateGame() override { throw new Probe(); }
@@ -62,6 +73,13 @@ int Run(const std::string& scenario, const char* message) {
         HxGame::Current()->StartGame();
         HxGame::Current()->UpdateGame();
         return 3;
+    }
+    if (scenario == "faulty-object" || scenario == "faulty-object-segv") {
+        gProbe = new FaultyProbe();
+        std::printf("%p\n", static_cast<void*>(gProbe.get()));
+        std::fflush(stdout);
+        if (scenario == "faulty-object-segv") return ReadBadAddress();
+        Error(String("inspect"));
     }
     if (scenario == "object") {
         gProbe = new Probe();

@@ -5,13 +5,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "host/game_version.h"
 #include "host/runtime_error.h"
 
 namespace {
@@ -19,6 +23,7 @@ namespace {
 struct Outcome {
     int status = -1;  // exit code, or 128 + signal
     std::string out, err;
+    std::vector<std::string> reports;  // crash reports left, oldest first
 };
 
 std::string Slurp(const std::string& path) {
@@ -28,15 +33,31 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-// Runs the probe with stdinText on standard input (closed after it).
-Outcome RunProbe(const std::vector<std::string>& args, const std::string& stdinText = "") {
+// The crash reports in stateHome's game folder, oldest first.
+std::vector<std::string> CrashReports(const std::string& stateHome) {
+    std::vector<std::string> names, reports;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(stateHome + "/solbrim", error)) {
+        names.push_back(entry.path().string());
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) reports.push_back(Slurp(name));
+    return reports;
+}
+
+// Runs the probe with stdinText on standard input (closed after it). Crash
+// reports go to stateHome, by default a private folder removed afterwards.
+Outcome RunProbe(const std::vector<std::string>& args, const std::string& stdinText = "",
+                 std::string stateHome = "") {
     std::string probe = std::string(SOLBRIM_BUILD_DIR) + "/tests/host/error_probe";
     char dir[] = "/tmp/solbrim-probe-XXXXXX";
     EXPECT_NE(mkdtemp(dir), nullptr);
     std::string in = std::string(dir) + "/in", out = std::string(dir) + "/out", err = std::string(dir) + "/err";
+    if (stateHome.empty()) stateHome = std::string(dir) + "/state";
     std::ofstream(in, std::ios::binary) << stdinText;
     pid_t pid = fork();
     if (pid == 0) {
+        setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
         int i = open(in.c_str(), O_RDONLY), o = open(out.c_str(), O_WRONLY | O_CREAT, 0644),
             e = open(err.c_str(), O_WRONLY | O_CREAT, 0644);
         dup2(i, 0);
@@ -55,6 +76,7 @@ Outcome RunProbe(const std::vector<std::string>& args, const std::string& stdinT
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     r.out = Slurp(out);
     r.err = Slurp(err);
+    r.reports = CrashReports(stateHome);
     std::string cleanup = std::string("rm -rf ") + dir;
     EXPECT_EQ(std::system(cleanup.c_str()), 0);
     return r;
@@ -113,8 +135,11 @@ TEST(RuntimeError, MessageIsNarrowedToItsLowBytes) {
 
 // Runs the "object" probe, reads the address it prints, then answers with
 // the commands that reply(address) gives.
-Outcome RunObjectProbe(const std::function<std::string(const std::string&)>& reply) {
+Outcome RunObjectProbe(const std::function<std::string(const std::string&)>& reply,
+                       const char* scenario = "object") {
     std::string probe = std::string(SOLBRIM_BUILD_DIR) + "/tests/host/error_probe";
+    char stateHome[] = "/tmp/solbrim-probe-state-XXXXXX";
+    EXPECT_NE(mkdtemp(stateHome), nullptr);
     int toChild[2], fromChild[2], errPipe[2];
     EXPECT_EQ(pipe(toChild), 0);
     EXPECT_EQ(pipe(fromChild), 0);
@@ -125,7 +150,8 @@ Outcome RunObjectProbe(const std::function<std::string(const std::string&)>& rep
         dup2(fromChild[1], 1);
         dup2(errPipe[1], 2);
         for (int fd : {toChild[0], toChild[1], fromChild[0], fromChild[1], errPipe[0], errPipe[1]}) close(fd);
-        execl(probe.c_str(), probe.c_str(), "object", static_cast<char*>(nullptr));
+        setenv("XDG_STATE_HOME", stateHome, 1);
+        execl(probe.c_str(), probe.c_str(), scenario, static_cast<char*>(nullptr));
         _exit(127);
     }
     close(toChild[0]);
@@ -151,6 +177,8 @@ Outcome RunObjectProbe(const std::function<std::string(const std::string&)>& rep
     int status = 0;
     waitpid(pid, &status, 0);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    r.reports = CrashReports(stateHome);
+    std::filesystem::remove_all(stateHome);
     return r;
 }
 
@@ -225,6 +253,110 @@ TEST(UncaughtExceptions, DieReportsAndExitsMinusOne) {
         Outcome r = RunProbe({scenario});
         EXPECT_EQ(r.status, 255) << scenario;
         EXPECT_EQ(r.out, "Vellum Runtime Error : Uncaught Vellum Exception\n") << scenario;
+    }
+}
+
+// ---- crash reports ----------------------------------------------------------
+
+// What every report must give a bug report: the message as printed, the
+// version, and a backtrace naming functions of the program.
+void ExpectReportOf(const Outcome& r, const std::string& message) {
+    ASSERT_EQ(r.reports.size(), 1u) << message;
+    const std::string& report = r.reports[0];
+    EXPECT_NE(report.find("Message: Vellum Runtime Error : " + message + "\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Version: " + std::string(kGameVersion) + "\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("error_probe(_Z"), std::string::npos) << report;
+}
+
+TEST(CrashReports, EveryWayOfFailingLeavesOneReportAndChangesNothingElse) {
+    Outcome r = RunProbe({"error", "boom"});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.out, kBanner);
+    EXPECT_EQ(r.err, kMarker);
+    ExpectReportOf(r, "boom");
+    EXPECT_EQ(r.reports[0].find("Signal:"), std::string::npos);
+    // The error's own printed lines are among the last lines.
+    EXPECT_TRUE(r.reports[0].ends_with("Last printed lines:\nVellum Runtime Error : boom\n\n")) << r.reports[0];
+
+    r = RunProbe({"segv"});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.out, "Vellum Runtime Error : Memory access violation\n\n");
+    ExpectReportOf(r, "Memory access violation");
+    EXPECT_NE(r.reports[0].find("Signal: SIGSEGV (11)\n"), std::string::npos);
+
+    for (const char* scenario : {"die", "throw-in-delegate", "throw-in-init"}) {
+        r = RunProbe({scenario});
+        EXPECT_EQ(r.status, 255) << scenario;
+        ExpectReportOf(r, "Uncaught Vellum Exception");
+    }
+}
+
+TEST(CrashReports, FaultsOfEveryKindAreReported) {
+    struct Case {
+        const char* scenario;
+        const char* message;
+        const char* signal;
+    } cases[] = {{"divzero", "Integer divide by zero", "SIGFPE (8)"},
+                 {"illegal", "Illegal instruction", "SIGILL (4)"},
+                 {"stack", "Stack overflow", "SIGSEGV (11)"}};
+    for (const Case& c : cases) {
+        Outcome r = RunProbe({c.scenario});
+        EXPECT_EQ(r.status, 255) << c.scenario;
+        ExpectReportOf(r, c.message);
+        EXPECT_NE(r.reports[0].find(std::string("Signal: ") + c.signal + "\n"), std::string::npos) << c.scenario;
+    }
+}
+
+TEST(CrashReports, ReportingTheErrorAgainWritesNoSecondReport) {
+    Outcome r = RunProbe({"error", "boom"}, "r\nr\n");
+    EXPECT_EQ(r.out, kBanner + kBanner + kBanner);
+    EXPECT_EQ(r.reports.size(), 1u);
+}
+
+TEST(CrashReports, TwelveCrashesLeaveTheTenNewest) {
+    char stateHome[] = "/tmp/solbrim-probe-state-XXXXXX";
+    ASSERT_NE(mkdtemp(stateHome), nullptr);
+    for (int i = 1; i <= 12; ++i) RunProbe({"error", "crash number " + std::to_string(i)}, "", stateHome);
+    std::vector<std::string> reports = CrashReports(stateHome);
+    std::filesystem::remove_all(stateHome);
+    ASSERT_EQ(reports.size(), 10u);
+    EXPECT_NE(reports.front().find("crash number 3\n"), std::string::npos);
+    EXPECT_NE(reports.back().find("crash number 12\n"), std::string::npos);
+}
+
+TEST(CrashReports, AStateFolderThatCannotBeWrittenChangesNothing) {
+    char stateHome[] = "/tmp/solbrim-probe-state-XXXXXX";
+    ASSERT_NE(mkdtemp(stateHome), nullptr);
+    std::string home = stateHome;
+    // A file where the game's folder should be: root can write anywhere, so
+    // permissions alone would not stop it.
+    std::ofstream(home + "/solbrim") << "not a folder";
+    for (const char* scenario : {"error", "segv"}) {
+        Outcome r = RunProbe({scenario, "boom"}, "", home);
+        Outcome expected = RunProbe({scenario, "boom"});
+        EXPECT_EQ(r.status, expected.status) << scenario;
+        EXPECT_EQ(r.out, expected.out) << scenario;
+        EXPECT_EQ(r.err, expected.err) << scenario;
+    }
+    EXPECT_EQ(Slurp(home + "/solbrim"), "not a folder");
+    std::filesystem::remove_all(home);
+}
+
+TEST(CrashReports, AFaultWhileFailingEndsTheProcessAtOnce) {
+    // A fault in the debug loop of a runtime error, and a fault in the
+    // debug loop of a fault (inside its signal handler): each ends the
+    // process with the same exit code, with no second report and no loop.
+    for (const char* scenario : {"faulty-object", "faulty-object-segv"}) {
+        auto started = std::chrono::steady_clock::now();
+        Outcome r = RunObjectProbe([](const std::string& address) { return "@" + address + "\n@" + address + "\n"; },
+                                   scenario);
+        EXPECT_EQ(r.status, 255) << scenario;
+        std::size_t first = r.out.find("Vellum Runtime Error : ");
+        EXPECT_NE(first, std::string::npos) << scenario;
+        EXPECT_EQ(r.out.find("Vellum Runtime Error : ", first + 1), std::string::npos)
+            << scenario << ": reported again\n" << r.out;
+        EXPECT_EQ(r.reports.size(), 1u) << scenario;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30)) << scenario;
     }
 }
 

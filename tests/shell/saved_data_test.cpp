@@ -9,6 +9,7 @@
 
 #include "game/game_globals.h"
 #include "game/shell/saved_record.h"
+#include "runtime/recent_lines.h"
 #include "tests/game/game_fixture.h"
 
 namespace {
@@ -103,6 +104,25 @@ TEST_F(SavedDataTest, DebugModePrintsTheRecordWhenSavingAndLoading) {
     testing::internal::CaptureStdout();
     App()->SaveData();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST_F(SavedDataTest, TheRecordNeverReachesTheLinesACrashReportShows) {
+    App()->highScores[0] = 4217;
+    debugMode = 1;
+    ForgetRecentLines();
+    testing::internal::CaptureStdout();
+    App()->SaveData();
+    std::string printed = testing::internal::GetCapturedStdout();
+    printed += Load();
+    debugMode = 0;
+    std::string record = ReadStateFile();
+    ASSERT_NE(printed.find(record + "\n" + record), std::string::npos);
+    std::string kept;
+    ForEachRecentLine([](const char* line, std::size_t length, void* context) {
+        static_cast<std::string*>(context)->append(line, length).append("\n");
+    }, &kept);
+    EXPECT_EQ(kept.find("4217"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Settings Loaded"), std::string::npos) << kept;
 }
 
 TEST_F(SavedDataTest, AStateFileThatCannotBeWrittenIsReported) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/gamepad_mappings.h"
 #include "host/hx_glfw_game.h"
 #include "host/hx_vellum_game.h"
 #include "host/runtime_error.h"
@@ -42,6 +43,7 @@ void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) 
 
 GLFWwindow* OpenGameWindow() {
     if (!InitWindowLibrary()) StartupFailed("glfwInit failed");
+    LoadGamepadMappings();
 
     int desktopWidth = kWindowWidth, desktopHeight = kWindowHeight;
     if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {

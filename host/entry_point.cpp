@@ -10,6 +10,7 @@
 #include "host/hx_glfw_game.h"
 #include "host/hx_vellum_game.h"
 #include "host/runtime_error.h"
+#include "host/window_icon.h"
 #include "runtime/gc.h"
 
 namespace {
@@ -66,6 +67,7 @@ GLFWwindow* OpenGameWindow() {
     CentredWindowPosition(desktopWidth, desktopHeight, &x, &y);
     glfwSetWindowPos(window, x, y);
     glfwSetWindowTitle(window, kWindowTitle);
+    SetWindowIcon(window);
     glfwShowWindow(window);
     return window;
 }

@@ -186,6 +186,8 @@ int c_MyApp::OnFocusLost() {
     // behind the player's back.
     bool playing = paused == 0 || pauseMenuDir == -1;
     if (GameRunning(screen) && gameOver == 0 && playing) {
+        // As with the pause icon, a press still held when the player comes
+        // back must not land on a menu button.
         touchLatch = 1;
         OpenPauseMenu();
     }

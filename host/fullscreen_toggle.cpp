@@ -1,6 +1,8 @@
 #include "host/fullscreen_toggle.h"
 
+#define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3.h>
+#include <GLFW/glfw3native.h>
 
 #include <algorithm>
 #include <vector>
@@ -23,6 +25,15 @@ long long Overlap(const ScreenRect& a, const ScreenRect& b) {
     long long w = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
     long long h = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
     return w > 0 && h > 0 ? w * h : 0;
+}
+
+// Without the RandR extension the window library invents a monitor whose
+// position it never fills in, and places a fullscreen window at whatever
+// that position happens to be, often far off the screen.
+bool HasMonitorInformation() {
+    Display* display = glfwGetX11Display();
+    int opcode = 0, event = 0, error = 0;
+    return display && XQueryExtension(display, "RANDR", &opcode, &event, &error);
 }
 
 }  // namespace
@@ -49,6 +60,7 @@ void FullscreenToggle::Toggle() {
 }
 
 void FullscreenToggle::Enter() {
+    if (!HasMonitorInformation()) return;
     int count = 0;
     GLFWmonitor** all = glfwGetMonitors(&count);
     std::vector<GLFWmonitor*> monitors;

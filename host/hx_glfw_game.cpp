@@ -127,6 +127,7 @@ bool HxGlfwGame::RunPass() {
     bool focused = window_->IsActive() && !window_->IsIconified();
     if (focused_ && !focused) FocusLost();
     focused_ = focused;
+
     if (window_->IsIconified()) {
         if (!suspended_) {
             iconified_ = true;

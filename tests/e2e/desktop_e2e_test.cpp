@@ -1,7 +1,8 @@
 // The game as a desktop player meets it, under the test's 1280 x 1024 X
 // screen: F11 and Alt+Enter toggle fullscreen without the game seeing the
 // keys, Escape still pauses in fullscreen, and switching away during play
-// opens the pause menu.
+// opens the pause menu. Without monitor information (no RandR) F11 does
+// nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "tests/e2e/game_process.h"
 #include "tests/e2e/game_process_test.h"
+#include "tests/host/scoped_env.h"
 
 namespace {
 
@@ -199,6 +201,25 @@ TEST_F(DesktopTest, SwitchingAwayOnTheTitleChangesNothing) {
     EXPECT_TRUE(KeepsShowing(IsTitle, 1.5));
     game.Focus();
     Hold("Return", IsPlay);  // and the title still answers
+}
+
+TEST(DesktopWithoutMonitorInformation, F11DoesNothingAndSaysNothing) {
+    PrivateXServer x({"-extension", "RANDR"});
+    ASSERT_FALSE(x.Display().empty());
+    ScopedEnv display("DISPLAY", x.Display().c_str());  // for the game and for xdotool
+    GameProcess game;
+    ASSERT_TRUE(game.Start());
+    ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
+    WindowGeometry before = game.Geometry();
+    game.Focus();
+    game.Key("F11");
+    EXPECT_FALSE(WaitUntil(1.5, [&] {
+        WindowGeometry g = game.Geometry();
+        return g.x != before.x || g.y != before.y || g.width != before.width || g.height != before.height;
+    }));
+    EXPECT_TRUE(game.Running());
+    EXPECT_EQ(game.Stdout(), "");
+    EXPECT_EQ(game.Stderr(), "");
 }
 
 }  // namespace

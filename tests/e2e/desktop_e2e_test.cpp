@@ -160,6 +160,19 @@ TEST_F(DesktopTest, EscapeInFullscreenPlayPausesAndStaysFullscreen) {
     EXPECT_TRUE(WaitForFullscreen());
 }
 
+TEST_F(DesktopTest, ThePauseIconAnswersThePointerInFullscreen) {
+    Hold("Return", IsPlay);
+    game.Key("F11");
+    ASSERT_TRUE(WaitForFullscreen());
+    ASSERT_TRUE(WaitFor(IsPlay));
+    // The icon's centre, 16 design pixels from the corner, scaled.
+    int at = static_cast<int>(16 * Layout(screenW, screenH).s);
+    game.MoveMouse(at, at);
+    RunX11Command("xdotool mousedown 1");
+    EXPECT_TRUE(WaitFor(IsPauseMenu));
+    RunX11Command("xdotool mouseup 1");
+}
+
 TEST_F(DesktopTest, TogglingQuicklyAndWhileLoadingKeepsEveryTexture) {
     for (int i = 0; i < 7; ++i) game.Key("F11");
     ASSERT_TRUE(WaitForFullscreen());

@@ -57,7 +57,8 @@ bool IsLoading(const std::string& shot) {
 
 bool IsTitle(const std::string& shot, const Layout& at) {
     double brightness = RightStripBrightness(shot, at);
-    return brightness >= 0 && brightness < 0.45 && !IsPauseMenu(shot, at) && !IsLoading(shot);
+    // Not black either: a window not yet drawn.
+    return brightness > 0.12 && brightness < 0.45 && !IsPauseMenu(shot, at) && !IsLoading(shot);
 }
 
 bool IsPlay(const std::string& shot, const Layout& at) { return RightStripBrightness(shot, at) > 0.6; }
@@ -74,11 +75,14 @@ protected:
         ASSERT_TRUE(WaitFor(IsTitle)) << "no title";
     }
 
-    // Waits until a fresh screenshot, at the window's current size, shows it.
+    // Waits until two screenshots in a row, at the window's current size,
+    // show it (one alone may be torn, see KeepsShowing).
     bool WaitFor(bool (*shows)(const std::string&, const Layout&), double seconds = 15) {
+        int hits = 0;
         return WaitUntil(seconds, [&] {
             WindowGeometry g = game.Geometry();
-            return shows(Shot("shot"), Layout(g.width, g.height));
+            hits = shows(Shot("shot"), Layout(g.width, g.height)) ? hits + 1 : 0;
+            return hits >= 2;
         });
     }
     // True when screenshots keep showing it for that long. One shot taken

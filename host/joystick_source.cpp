@@ -8,8 +8,8 @@ using Pad = GamepadReading;
 
 // The game's button numbers, in order, and the pad button each one reads.
 constexpr Pad::Button kGameButtons[] = {
-    Pad::kA,         Pad::kB,       Pad::kX,          Pad::kY,         Pad::kLeftShoulder,
-    Pad::kRightShoulder, Pad::kBack, Pad::kStart,     Pad::kDpadLeft,  Pad::kDpadUp,
+    Pad::kA,        Pad::kB,         Pad::kX,         Pad::kY,          Pad::kLeftShoulder,
+    Pad::kRightShoulder, Pad::kBack, Pad::kStart,     Pad::kDpadLeft,   Pad::kDpadUp,
     Pad::kDpadRight, Pad::kDpadDown, Pad::kLeftStick, Pad::kRightStick, Pad::kGuide,
 };
 static_assert(std::size(kGameButtons) == Pad::kButtonCount);
@@ -33,8 +33,11 @@ bool GlfwJoystickSource::Present(int port) { return device_->Present(port); }
 std::span<const float> GlfwJoystickSource::Axes(int port) {
     Pad pad;
     if (device_->ReadGamepad(port, &pad)) {
-        const float sixAxes[6] = {pad.axes[Pad::kLeftX],  -pad.axes[Pad::kLeftY],  TriggerPull(pad.axes[Pad::kLeftTrigger]),
-                                  pad.axes[Pad::kRightX], -pad.axes[Pad::kRightY], TriggerPull(pad.axes[Pad::kRightTrigger])};
+        // Sticks' y negated like the raw odd axes, so both paths agree.
+        const float sixAxes[6] = {
+            pad.axes[Pad::kLeftX],  -pad.axes[Pad::kLeftY],  TriggerPull(pad.axes[Pad::kLeftTrigger]),
+            pad.axes[Pad::kRightX], -pad.axes[Pad::kRightY], TriggerPull(pad.axes[Pad::kRightTrigger]),
+        };
         std::copy(std::begin(sixAxes), std::end(sixAxes), axes_);
         return std::span<const float>(axes_, 6);
     }

@@ -16,4 +16,7 @@ public:
     // loading (never with this system's renderer).
     virtual int OnLoading() { return 0; }
     virtual int OnRender() { return 0; }
+    // The window has lost the keyboard focus or been minimised (before the
+    // suspension that minimising brings).
+    virtual int OnFocusLost() { return 0; }
 };

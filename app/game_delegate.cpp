@@ -61,3 +61,5 @@ void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z)
 }
 
 void c_GameDelegate::DiscardGraphics() { graphics->DiscardGraphics(); }
+
+void c_GameDelegate::FocusLost() { gApp->OnFocusLost(); }

@@ -5,6 +5,7 @@
 //   ResumeGame   the audio resumes, then OnResume
 //   UpdateGame   input BeginUpdate (joysticks), OnUpdate, input EndUpdate
 //   RenderGame   BeginRender, BeginFrameDrawing, OnRender, EndFrameDrawing, EndRender
+//   FocusLost    OnFocusLost
 // Key, mouse, touch and motion events go to the input device unchanged.
 #pragma once
 #include "audio/gxtk_audio.h"
@@ -28,6 +29,7 @@ public:
     void TouchEvent(int event, int data, float x, float y) override;
     void MotionEvent(int event, int data, float x, float y, float z) override;
     void DiscardGraphics() override;
+    void FocusLost() override;
 
     Ref<gxtkGraphics> graphics;
     Ref<gxtkAudio> audio;

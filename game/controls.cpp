@@ -182,22 +182,16 @@ void c_MyApp::ReadArcadeStick() {
 void c_MyApp::PlayControls() {
     ResetDrawState();
     titleSlide = -32;
-    auto openMenu = [&] {
-        paused = 1;
-        pauseMenuDir = 1;
-        pauseCursor = 0;
-        PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
-    };
     if (ControlDown(kControlBack) && paused == 0 && controlLatch == 0) {
         controlLatch = 1;
-        openMenu();
+        OpenPauseMenu();
     }
     // The pause icon, top left, in every play update. Like every pointer
     // handler it needs a fresh press, or a press held on it would pause again
     // the moment the menu closes.
     if (ImageButton(kImageIcons, 16, 16, kIconPause) && paused == 0 && touchLatch == 0) {
         touchLatch = 1;
-        openMenu();
+        OpenPauseMenu();
     }
     if (paused == 1) PauseMenu();
 }
@@ -227,6 +221,13 @@ const PanelBar kPanelBars[] = {
 };
 
 }  // namespace
+
+void c_MyApp::OpenPauseMenu() {
+    paused = 1;
+    pauseMenuDir = 1;
+    pauseCursor = 0;
+    PlaySfx(kSoundClick, 1.0f, 0.5f, 0);
+}
 
 void c_MyApp::PauseMenu() {
     float vw = virtualWidth, vh = virtualHeight;

@@ -181,6 +181,19 @@ int c_MyApp::OnSuspend() {
     return 0;
 }
 
+int c_MyApp::OnFocusLost() {
+    // A menu still sliding away counts as play: it would otherwise close
+    // behind the player's back.
+    bool playing = paused == 0 || pauseMenuDir == -1;
+    if (GameRunning(screen) && gameOver == 0 && playing) {
+        // As with the pause icon, a press still held when the player comes
+        // back must not land on a menu button.
+        touchLatch = 1;
+        OpenPauseMenu();
+    }
+    return 0;
+}
+
 int c_MyApp::OnResume() {
     SetPauseForSuspension(this);
     SetUpdateRate(60);

@@ -25,6 +25,8 @@ public:
     int OnResume() override;
     int OnUpdate() override;
     int OnRender() override;
+    // A player who switches away finds the game paused, as by the pause icon.
+    int OnFocusLost() override;
     virtual void RunScreen();
     // Window pixels per virtual pixel, the virtual size and `landscape` from
     // the device size.
@@ -59,6 +61,8 @@ public:
     virtual void ReadArcadeStick();
     virtual void PlayControls();
     virtual void PauseMenu();
+    // Opens the pause menu (or turns a closing one back) with its click.
+    virtual void OpenPauseMenu();
     // Ends the running game from the pause menu.
     virtual void QuitGame();
 

@@ -8,9 +8,11 @@
 #include <utility>
 
 #include "host/game_files.h"
+#include "host/gamepad_mappings.h"
 #include "host/hx_glfw_game.h"
 #include "host/hx_vellum_game.h"
 #include "host/runtime_error.h"
+#include "host/window_icon.h"
 #include "runtime/gc.h"
 
 namespace {
@@ -54,9 +56,10 @@ void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) 
     *y = (desktopHeight - kWindowHeight) / 2;
 }
 
-GLFWwindow* OpenGameWindow() {
+GLFWwindow* OpenGameWindow(const std::string& dataFolder) {
     if (!InitWindowLibrary()) StartupFailed("glfwInit failed");
     TerminateWindowLibraryAtExit();
+    LoadGamepadMappings();
 
     int desktopWidth = kWindowWidth, desktopHeight = kWindowHeight;
     if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
@@ -79,6 +82,7 @@ GLFWwindow* OpenGameWindow() {
     CentredWindowPosition(desktopWidth, desktopHeight, &x, &y);
     glfwSetWindowPos(window, x, y);
     glfwSetWindowTitle(window, kWindowTitle);
+    SetWindowIcon(window, dataFolder);
     glfwShowWindow(window);
     return window;
 }
@@ -107,7 +111,7 @@ void RunAndExit(HxGame* host) {
 
 void RunProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)()) {
     GameFiles files = LocateGameFilesOrExit();
-    OpenGameWindow();
+    OpenGameWindow(files.dataFolder);
     HxGame* host = new HxVellumGame(std::move(files));
     InitProgram(argc, argv, initGlobals, createApp);
     RunAndExit(host);

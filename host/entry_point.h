@@ -1,13 +1,14 @@
 // The start-up steps of the program, in their fixed order, for main():
 //
 //   GameFiles files = LocateGameFilesOrExit();  // data folder and record, or exit 1
-//   OpenGameWindow();                           // library, window, centred, titled
+//   OpenGameWindow(files.dataFolder);           // library, window, centred, titled, icon
 //   HxGame* host = new HxVellumGame(files);
 //   InitProgram(argc, argv, InitGlobals, CreateApp);
 //   RunAndExit(host);
 //
 // RunProgram(argc, argv, InitGlobals, CreateApp) performs all five.
 #pragma once
+#include <string>
 
 struct GLFWwindow;
 class HxGame;
@@ -18,11 +19,12 @@ inline constexpr const char* kWindowTitle = "Sol Brim";
 
 // Initialises the window library and opens the 640 x 480 resizable game
 // window without depth or stencil buffer, centred on the primary monitor's
-// desktop mode and titled "Sol Brim"; its context is made current. The
+// desktop mode, titled "Sol Brim" and given the icon files of dataFolder;
+// its context is made current. The
 // library is terminated when the process exits. On
 // failure prints "glfwInit failed" or "glfwOpenWindow failed" and exits with
 // code -1.
-GLFWwindow* OpenGameWindow();
+GLFWwindow* OpenGameWindow(const std::string& dataFolder);
 
 // The window position that centres a window on a desktop (integer division
 // toward zero; negative on a desktop smaller than the window).

@@ -7,7 +7,7 @@
 
 #include "host/hx_glfw_game.h"
 
-GlfwHostWindow::GlfwHostWindow(GLFWwindow* window) : window_(window) {}
+GlfwHostWindow::GlfwHostWindow(GLFWwindow* window) : window_(window), fullscreen_(window) {}
 
 GlfwHostWindow* GlfwHostWindow::From(GLFWwindow* w) {
     return static_cast<GlfwHostWindow*>(glfwGetWindowUserPointer(w));
@@ -60,9 +60,18 @@ void GlfwHostWindow::ToFramebuffer(double x, double y, float* fx, float* fy) con
     *fy = static_cast<float>(y * sy);
 }
 
-void GlfwHostWindow::OnKey(GLFWwindow* w, int key, int /*scancode*/, int action, int /*mods*/) {
+void GlfwHostWindow::OnKey(GLFWwindow* w, int key, int /*scancode*/, int action, int mods) {
     GlfwHostWindow* self = From(w);
     if (!self || !self->game_) return;
+    switch (self->fullscreenKeys_.Feed(key, action, mods)) {
+        case FullscreenShortcut::Action::kToggle:
+            self->fullscreen_.Toggle();
+            return;
+        case FullscreenShortcut::Action::kSwallow:
+            return;
+        case FullscreenShortcut::Action::kPassOn:
+            break;
+    }
     self->game_->OnKey(key, action != GLFW_RELEASE);
 }
 

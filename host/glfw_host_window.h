@@ -2,8 +2,10 @@
 // host the way the classic single-window library behaved: key repeat counts
 // as a press, the close button becomes an event and never closes the
 // window, and mouse positions are in framebuffer pixels (the renderer's
-// device size) rather than window units.
+// device size) rather than window units. F11 and Alt+Enter are taken here
+// and toggle fullscreen (see fullscreen_toggle.h).
 #pragma once
+#include "host/fullscreen_toggle.h"
 #include "host/host_window.h"
 
 struct GLFWwindow;
@@ -36,4 +38,6 @@ private:
 
     GLFWwindow* window_;
     HxGlfwGame* game_ = nullptr;
+    FullscreenShortcut fullscreenKeys_;
+    FullscreenToggle fullscreen_;
 };

@@ -183,3 +183,8 @@ void HxGame::DiscardGraphics() {
     if (!started_) return;
     Dispatch([](HxGameDelegate* d) { d->DiscardGraphics(); });
 }
+
+void HxGame::FocusLost() {
+    if (!started_ || suspended_) return;
+    Dispatch([](HxGameDelegate* d) { d->FocusLost(); });
+}

@@ -68,6 +68,7 @@ public:
     virtual void TouchEvent(int event, int data, float x, float y);
     virtual void MotionEvent(int event, int data, float x, float y, float z);
     virtual void DiscardGraphics();
+    virtual void FocusLost();
 
 protected:
     // The state file LoadState and SaveState use: "./.vellumstate".

@@ -14,4 +14,6 @@ public:
     virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
     virtual void MotionEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/, float /*z*/) {}
     virtual void DiscardGraphics() {}
+    // The window has lost the keyboard focus or been minimised.
+    virtual void FocusLost() {}
 };

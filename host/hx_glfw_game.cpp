@@ -126,6 +126,10 @@ bool HxGlfwGame::RunPass() {
     if (!window_->IsOpen()) return false;
     if (urls_->Pending() > 0) urls_->Reap();
 
+    bool focused = window_->IsActive() && !window_->IsIconified();
+    if (focused_ && !focused) FocusLost();
+    focused_ = focused;
+
     if (window_->IsIconified()) {
         if (!suspended_) {
             iconified_ = true;

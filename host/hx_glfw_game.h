@@ -63,6 +63,8 @@ private:
     std::unique_ptr<JoystickSource> joysticks_;
     std::unique_ptr<UrlLauncher> urls_;
     bool iconified_ = false;
+    // Keyboard focus and not minimised, at the last pass.
+    bool focused_ = false;
     // Holds the next update time and the update period.
     FrameScheduler scheduler_;
 };

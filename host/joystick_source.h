@@ -1,10 +1,14 @@
 // JoystickSource: where the host reads joysticks from. The GLFW-backed
-// source is the default; tests hand the host a fake one.
+// source is the default; tests hand the host a fake one, or the real source
+// a fake device.
 //
-// Axis values follow the classic convention the game was tuned for: -1..1,
-// with every odd-numbered axis (the y of each stick) positive up.
+// Axis values are -1..1 with every odd-numbered axis (the y of each stick)
+// positive up.
 #pragma once
+#include <memory>
 #include <span>
+
+#include "host/joystick_device.h"
 
 class JoystickSource {
 public:
@@ -15,20 +19,32 @@ public:
     virtual std::span<const bool> Buttons(int port) = 0;
 };
 
+// A pad that the window library's mapping database knows is read through its
+// mapping and delivered in the layout the game reads: six axes (left stick
+// x, y, left trigger, right stick x, y, right trigger; triggers 0 released
+// .. 1 full) and the buttons A, B, X, Y, left and right shoulder, back,
+// start, d-pad left, up, right, down, left and right stick, guide. Any other
+// joystick delivers its own axes and buttons unchanged but for the y sign.
 class GlfwJoystickSource : public JoystickSource {
 public:
     static constexpr int kMaxAxes = 16;
     static constexpr int kMaxButtons = 64;
+
+    GlfwJoystickSource();
+    explicit GlfwJoystickSource(std::unique_ptr<JoystickDevice> device);
 
     bool Present(int port) override;
     std::span<const float> Axes(int port) override;
     std::span<const bool> Buttons(int port) override;
 
 private:
+    std::unique_ptr<JoystickDevice> device_;
     float axes_[kMaxAxes] = {};
     bool buttons_[kMaxButtons] = {};
 };
 
-// Copies window-library axis values (y down) into out in the classic
-// convention (y up); returns the number copied (at most out.size()).
-int ToClassicAxes(std::span<const float> raw, std::span<float> out);
+// GLFW 2.7, which the game's controls were written against, delivered each
+// odd (y) axis positive upwards; GLFW 3 delivers it positive downwards. Copies
+// raw into out with the odd axes negated, reproducing the older library;
+// returns the number copied (at most out.size()).
+int ToYUpAxes(std::span<const float> raw, std::span<float> out);

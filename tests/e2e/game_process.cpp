@@ -100,6 +100,18 @@ bool WaitUntil(double timeoutSeconds, const std::function<bool()>& predicate) {
     }
 }
 
+Rgb PixelColour(const std::string& imagePath, int x, int y) {
+    std::string p = "p{" + std::to_string(x) + "," + std::to_string(y) + "}";
+    auto channel = [&](const char* c) { return "%[fx:int(255*" + p + "." + c + "+0.5)]"; };
+    int status = 0;
+    std::string out = RunCommand("convert " + ShellQuote(imagePath) + " -format '" + channel("r") + " " +
+                                     channel("g") + " " + channel("b") + "' info: 2>/dev/null",
+                                 &status);
+    Rgb rgb;
+    if (status != 0 || std::sscanf(out.c_str(), "%d %d %d", &rgb.r, &rgb.g, &rgb.b) != 3) return Rgb{};
+    return rgb;
+}
+
 int CountColours(const std::string& imagePath) {
     int status = 0;
     std::string out = RunCommand("identify -format %k " + ShellQuote(imagePath) + " 2>/dev/null", &status);

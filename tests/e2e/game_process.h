@@ -112,6 +112,12 @@ std::string RunX11Command(const std::string& command, int* status = nullptr);
 std::string ShellQuote(const std::string& text);
 // Number of distinct colours in an image file (ImageMagick identify %k).
 int CountColours(const std::string& imagePath);
+struct Rgb {
+    int r = -1, g = -1, b = -1;
+};
+// The colour of one pixel of an image file, 0..255 each; all -1 when the
+// file cannot be read.
+Rgb PixelColour(const std::string& imagePath, int x, int y);
 // Number of pixels that differ between two images of the same size, or -1.
 long DifferingPixels(const std::string& a, const std::string& b);
 // Polls until predicate holds or the timeout passes; the predicate's last value.

@@ -102,6 +102,67 @@ TEST_F(LifecycleTest, SuspendingOnTheTitleLeavesNothingPaused) {
     EXPECT_EQ(app->screen, 1);
 }
 
+TEST_F(LifecycleTest, LosingTheFocusDuringPlayOpensThePauseMenuAndComingBackLeavesItOpen) {
+    c_MyApp* app = App();
+    RecordingHost* host = Game().Host();
+    app->NewGame();
+    app->screen = 10;
+    RunFrames(2);
+    app->pauseCursor = 1;
+    host->FocusLost();
+    EXPECT_EQ(app->paused, 1);
+    EXPECT_EQ(app->pauseMenuDir, 1);
+    EXPECT_EQ(app->pauseCursor, 0);
+    EXPECT_EQ(app->touchLatch, 1);
+    EXPECT_EQ(host->UpdateRate(), 60);  // not a suspension
+    RunFrames(15);
+    EXPECT_EQ(app->paused, 1);
+    EXPECT_EQ(app->pauseMenuY, -64 + 13 * 24);  // slid down past the middle, and stays there
+}
+
+TEST_F(LifecycleTest, LosingTheFocusTurnsAClosingPauseMenuBack) {
+    c_MyApp* app = App();
+    app->NewGame();
+    app->screen = 10;
+    app->paused = 1;
+    app->pauseMenuDir = -1;
+    app->pauseMenuY = 97;
+    Game().Host()->FocusLost();
+    EXPECT_EQ(app->paused, 1);
+    EXPECT_EQ(app->pauseMenuDir, 1);
+    RunFrames(8);
+    EXPECT_EQ(app->paused, 1);
+    EXPECT_EQ(app->pauseMenuY, 97 + 6 * 24);
+}
+
+TEST_F(LifecycleTest, LosingTheFocusOutsidePlayChangesNothing) {
+    c_MyApp* app = App();
+    RecordingHost* host = Game().Host();
+    host->FocusLost();  // title
+    EXPECT_EQ(app->paused, 0);
+    app->creditsOpen = 1;
+    host->FocusLost();
+    EXPECT_EQ(app->paused, 0);
+    EXPECT_EQ(app->creditsOpen, 1);
+    app->creditsOpen = 0;
+
+    app->NewGame();
+    app->screen = 10;
+    app->gameOver = 1;  // the result overlay
+    host->FocusLost();
+    EXPECT_EQ(app->paused, 0);
+    EXPECT_EQ(app->pauseMenuDir, -1);
+
+    app->gameOver = 0;
+    app->paused = 1;  // menu already open, cursor on quit
+    app->pauseMenuDir = 1;
+    app->pauseCursor = -1;
+    host->FocusLost();
+    EXPECT_EQ(app->pauseCursor, -1);
+    app->screen = 1;
+    app->paused = 0;
+}
+
 TEST_F(LifecycleTest, F10TogglesTheRateReadOut) {
     c_MyApp* app = App();
     app->screen = 0;

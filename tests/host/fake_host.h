@@ -97,6 +97,7 @@ public:
                "," + Num(z) + ")");
     }
     void DiscardGraphics() override { Record("DiscardGraphics"); }
+    void FocusLost() override { Record("FocusLost"); }
 
     int Count(const std::string& call) const {
         int n = 0;

@@ -147,6 +147,46 @@ TEST_F(HostLoopTest, RestoredButInactiveWindowStaysSuspended) {
               0);
 }
 
+TEST_F(HostLoopTest, LosingTheFocusIsReportedOncePerLossAndRegainingItResumesNothing) {
+    StartAt60();
+    window.onPoll = [&](int poll) {
+        window.now += 0.02;
+        if (poll == 3) window.active = false;
+        if (poll == 7) window.active = true;
+        if (poll == 9) window.active = false;
+    };
+    window.closeAfterPolls = 14;
+    game.Run();
+    EXPECT_EQ(delegate.Count("FocusLost"), 2);
+    EXPECT_EQ(delegate.Count("SuspendGame"), 0);
+    EXPECT_EQ(delegate.Count("ResumeGame"), 0);
+    // Play goes on while unfocused; pausing is the application's choice.
+    auto lost = std::find(delegate.calls.begin(), delegate.calls.end(), "FocusLost");
+    EXPECT_GT(std::count(lost, delegate.calls.end(), "UpdateGame"), 2);
+}
+
+TEST_F(HostLoopTest, MinimisingReportsTheFocusLossBeforeSuspending) {
+    StartAt60();
+    window.onPoll = [&](int poll) {
+        if (poll == 3) window.iconified = true;  // still active, as some window systems leave it
+    };
+    window.closeAfterPolls = 6;
+    game.Run();
+    EXPECT_EQ(delegate.Count("FocusLost"), 1);
+    auto lost = std::find(delegate.calls.begin(), delegate.calls.end(), "FocusLost");
+    auto suspend = std::find(delegate.calls.begin(), delegate.calls.end(), "SuspendGame");
+    EXPECT_LT(lost, suspend);
+}
+
+TEST_F(HostLoopTest, AWindowThatNeverHadTheFocusLosesNothing) {
+    StartAt60();
+    window.active = false;
+    window.onPoll = [&](int) { window.now += 0.02; };
+    window.closeAfterPolls = 5;
+    game.Run();
+    EXPECT_EQ(delegate.Count("FocusLost"), 0);
+}
+
 TEST_F(HostLoopTest, ResumeRestartsTheScheduleFromTheMomentOfResuming) {
     StartAt60();
     window.onPoll = [&](int poll) {

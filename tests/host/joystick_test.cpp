@@ -102,10 +102,10 @@ TEST_F(JoystickTest, ShortArraysAreNotWrittenPastTheirEnd) {
     EXPECT_FLOAT_EQ(one[0], 3.0f);  // x, then y, then z written at index 0
 }
 
-TEST(ClassicAxes, OddAxesAreTurnedToPositiveUp) {
+TEST(YUpAxes, OddAxesAreNegated) {
     const float raw[5] = {0.5f, 0.25f, -1.0f, -0.75f, 1.0f};
     float out[4] = {};
-    EXPECT_EQ(ToClassicAxes(raw, out), 4);
+    EXPECT_EQ(ToYUpAxes(raw, out), 4);
     EXPECT_FLOAT_EQ(out[0], 0.5f);
     EXPECT_FLOAT_EQ(out[1], -0.25f);
     EXPECT_FLOAT_EQ(out[2], -1.0f);

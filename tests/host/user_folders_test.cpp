@@ -10,29 +10,11 @@
 #include <fstream>
 #include <string>
 
+#include "tests/host/scoped_env.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-// Sets or clears an environment variable for one test, restoring it after.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
-        if (old != nullptr) old_ = old, hadOld_ = true;
-        if (value != nullptr) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (hadOld_) setenv(name_, old_.c_str(), 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool hadOld_ = false;
-};
 
 TEST(XdgFolders, AbsoluteVariablesWinAndEverythingElseFallsBackUnderHome) {
     ScopedEnv home("HOME", "/home/player7");

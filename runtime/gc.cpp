@@ -10,7 +10,7 @@ namespace {
 // A list is a circular doubly linked ring through a sentinel node.
 struct GcList {
     gc_node head;
-    GcList() { head.gc_next = head.gc_prev = &head; }
+    constexpr GcList() : head{&head, &head} {}
     bool Empty() const { return head.gc_next == &head; }
     gc_object* First() { return static_cast<gc_object*>(head.gc_next); }
 
@@ -54,6 +54,7 @@ struct FreeBlock {
 
 struct Collector {
     GcList white, grey, black, dead;
+    bool scanning = false;  // an outer mark is walking the black list
     int markBit = 1;
     int allocatedBytes = 0;
     int markedBytes = 0;
@@ -69,11 +70,17 @@ struct Collector {
     std::vector<std::pair<void*, int>> pending;
 };
 
-Collector& C() {
-    // Never destroyed: objects may still be alive when statics are torn down.
-    static Collector* c = new Collector;
-    return *c;
-}
+// Constant-initialised, so it is ready before any static constructor
+// allocates, and never destroyed: objects may still be alive when statics
+// are torn down.
+union CollectorStorage {
+    Collector c;
+    constexpr CollectorStorage() : c() {}
+    ~CollectorStorage() {}
+};
+constinit CollectorStorage gCollector;
+
+Collector& C() { return gCollector.c; }
 
 std::vector<GcRoot*>& Roots() {
     static auto* roots = new std::vector<GcRoot*>;
@@ -81,8 +88,8 @@ std::vector<GcRoot*>& Roots() {
 }
 
 int SizeOf(const gc_object* p) { return p->gc_flags & ~7; }
-bool IsWhite(const gc_object* p) {
-    return (p->gc_flags & (3 | gc::kPermanent)) == C().markBit;
+bool IsWhite(const Collector& c, const gc_object* p) {
+    return (p->gc_flags & (3 | gc::kPermanent)) == c.markBit;
 }
 
 // Removes block from the pending list; returns its size or -1.
@@ -114,6 +121,22 @@ void Destroy(gc_object* p) {
     C().deadBytes -= size;
     ++C().destroyed;
     ReturnBlock(p, size);
+}
+
+// Counts a reached object, whose colour is already flipped, as marked.
+void Blacken(Collector& c, gc_object* p) {
+    Unlink(p);
+    c.black.PushBack(p);
+    c.markedBytes += SizeOf(p);
+    ++c.markCount;
+}
+
+// Runs Mark on p and on everything blackened after it; the objects those
+// marks reach join the end of the list and are scanned in turn.
+void ScanFrom(Collector& c, gc_object* p) {
+    c.scanning = true;
+    for (gc_node* n = p; n != &c.black.head; n = n->gc_next) static_cast<gc_object*>(n)->Mark();
+    c.scanning = false;
 }
 
 void Sweep() {
@@ -199,21 +222,21 @@ void* Allocate(std::size_t requested) {
 }
 
 void Enqueue(gc_object* p) {
-    if (!p || !IsWhite(p)) return;
+    if (!p) return;
+    Collector& c = C();
+    if (!IsWhite(c, p)) return;
     p->gc_flags ^= 1;
     Unlink(p);
-    C().grey.PushBack(p);
+    c.grey.PushBack(p);
 }
 
 void Mark(gc_object* p) {
-    if (!p || !IsWhite(p)) return;
+    if (!p) return;
     Collector& c = C();
+    if (!IsWhite(c, p)) return;
     p->gc_flags ^= 1;
-    Unlink(p);
-    c.black.PushBack(p);
-    c.markedBytes += SizeOf(p);
-    ++c.markCount;
-    p->Mark();
+    Blacken(c, p);
+    if (!c.scanning) ScanFrom(c, p);
 }
 
 void MarkRoots() {
@@ -227,11 +250,8 @@ void CollectStep() {
     int budget = c.markCount + kMarkBudget;
     while (!c.grey.Empty() && (full || c.markCount < budget)) {
         gc_object* p = c.grey.First();
-        ++c.markCount;
-        Unlink(p);
-        c.black.PushBack(p);
-        c.markedBytes += SizeOf(p);
-        p->Mark();
+        Blacken(c, p);
+        ScanFrom(c, p);
     }
     if (!(full || (sinceSweep > kSweepThreshold && c.grey.Empty()))) return;
     Sweep();

@@ -6,6 +6,12 @@
 // - No black object points to a white one that is not also queued grey: every
 //   store of a reference goes through gc_enqueue (see Ref<T> in ref.h), which
 //   greys the stored value.
+// - Marking never recurses, whatever the shape of the graph: gc_mark appends
+//   a white object to the black list, and the outermost mark then walks the
+//   black list from that object to its end, running each object's Mark,
+//   which appends what it reaches. Objects between the walk and the end of
+//   the list are black but not yet scanned; the walk is over before
+//   application code runs again.
 // - Steps run only between host events, so locals are never roots: the roots
 //   are the registered globals (GcRoot), enqueued at start and after a sweep.
 // - Dead objects are destroyed lazily: each allocation first releases garbage

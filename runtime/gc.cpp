@@ -13,6 +13,7 @@ struct GcList {
     constexpr GcList() : head{&head, &head} {}
     bool Empty() const { return head.gc_next == &head; }
     gc_object* First() { return static_cast<gc_object*>(head.gc_next); }
+    gc_object* Last() { return static_cast<gc_object*>(head.gc_prev); }
 
     void PushBack(gc_node* p) {
         p->gc_prev = head.gc_prev;
@@ -53,8 +54,8 @@ struct FreeBlock {
 };
 
 struct Collector {
-    GcList white, grey, black, dead;
-    bool scanning = false;  // an outer mark is walking the black list
+    GcList white, grey, deferred, black, dead;
+    int markDepth = 0;  // Mark operations running, one inside the other
     int markBit = 1;
     int allocatedBytes = 0;
     int markedBytes = 0;
@@ -124,19 +125,34 @@ void Destroy(gc_object* p) {
 }
 
 // Counts a reached object, whose colour is already flipped, as marked.
-void Blacken(Collector& c, gc_object* p) {
+void CountMarked(Collector& c, gc_object* p, GcList& into) {
     Unlink(p);
-    c.black.PushBack(p);
+    into.PushBack(p);
     c.markedBytes += SizeOf(p);
     ++c.markCount;
 }
 
-// Runs Mark on p and on everything blackened after it; the objects those
-// marks reach join the end of the list and are scanned in turn.
-void ScanFrom(Collector& c, gc_object* p) {
-    c.scanning = true;
-    for (gc_node* n = p; n != &c.black.head; n = n->gc_next) static_cast<gc_object*>(n)->Mark();
-    c.scanning = false;
+void RunMark(Collector& c, gc_object* p) {
+    ++c.markDepth;
+    p->Mark();
+    --c.markDepth;
+}
+
+// Newest first, so a long chain keeps the list short.
+void ScanDeferred(Collector& c) {
+    while (!c.deferred.Empty()) {
+        gc_object* p = c.deferred.Last();
+        Unlink(p);
+        c.black.PushBack(p);
+        RunMark(c, p);
+    }
+}
+
+// Marks what p references at once, while p is still in the cache; the
+// outermost mark also empties the deferred list before it returns.
+void Scan(Collector& c, gc_object* p) {
+    RunMark(c, p);
+    if (c.markDepth == 0) ScanDeferred(c);
 }
 
 void Sweep() {
@@ -235,8 +251,12 @@ void Mark(gc_object* p) {
     Collector& c = C();
     if (!IsWhite(c, p)) return;
     p->gc_flags ^= 1;
-    Blacken(c, p);
-    if (!c.scanning) ScanFrom(c, p);
+    if (c.markDepth >= gc::kMaxMarkDepth) {
+        CountMarked(c, p, c.deferred);
+        return;
+    }
+    CountMarked(c, p, c.black);
+    Scan(c, p);
 }
 
 void MarkRoots() {
@@ -250,8 +270,8 @@ void CollectStep() {
     int budget = c.markCount + kMarkBudget;
     while (!c.grey.Empty() && (full || c.markCount < budget)) {
         gc_object* p = c.grey.First();
-        Blacken(c, p);
-        ScanFrom(c, p);
+        CountMarked(c, p, c.black);
+        Scan(c, p);
     }
     if (!(full || (sinceSweep > kSweepThreshold && c.grey.Empty()))) return;
     Sweep();
@@ -291,12 +311,12 @@ Stats GetStats() {
 
 bool IsLive(const void* p) {
     const Collector& c = C();
-    return p && (c.white.Contains(p) || c.grey.Contains(p) || c.black.Contains(p));
+    return p && (c.white.Contains(p) || c.grey.Contains(p) || c.deferred.Contains(p) || c.black.Contains(p));
 }
 
 int LiveCount() {
     const Collector& c = C();
-    return c.white.Count() + c.grey.Count() + c.black.Count();
+    return c.white.Count() + c.grey.Count() + c.deferred.Count() + c.black.Count();
 }
 
 int PoolCount(int size) {

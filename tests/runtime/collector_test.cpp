@@ -174,12 +174,13 @@ constexpr int kChainLength = 1000003;
 
 // Builds the chain and runs one full step, after which every link is white
 // again and only the head is queued: marking has to walk the links.
-Link* BuildChain() {
+Link* BuildChain(int length = kChainLength, bool labelled = false) {
     gChain = new Link();
     Link* tail = gChain.get();
-    for (int i = 1; i < kChainLength; ++i) {
+    for (int i = 1; i < length; ++i) {
         tail->next = new Link();
         tail = tail->next.get();
+        if (labelled) tail->label = Array<int>(3);
     }
     FullCollect();
     return tail;
@@ -201,6 +202,22 @@ TEST_F(CollectorTest, AMillionLinkChainIsMarkedWithoutDeepRecursion) {
     EXPECT_EQ(gc::LiveCount(), before + kChainLength);
     EXPECT_TRUE(gc::IsLive(tail));
 
+    gChain = nullptr;
+    FullCollect();
+    FullCollect();
+    EXPECT_EQ(Link::count, 0);
+    EXPECT_EQ(gc::LiveCount(), before);
+}
+
+// Every link past the depth limit waits with its label, two objects at a time.
+TEST_F(CollectorTest, EverythingReachedPastTheDepthLimitIsMarked) {
+    const int before = gc::LiveCount();
+    const int length = 50 * gc::kMaxMarkDepth + 7;
+    BuildChain(length, true);
+    FullCollect();
+    FullCollect();
+    EXPECT_EQ(Link::count, length);
+    EXPECT_EQ(gc::LiveCount(), before + 2 * length - 1);  // the head has no label
     gChain = nullptr;
     FullCollect();
     FullCollect();

@@ -4,8 +4,10 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "graphics/gxtk_graphics.h"
 #include "tests/graphics/gl_test_window.h"
@@ -34,6 +36,15 @@ protected:
         g->Clear(0, 0, 0);
     }
     void TearDown() override { gDevice = nullptr; }
+
+    // One row three pixels wide per colour, from the top of the frame.
+    void DrawRows(std::initializer_list<std::array<float, 3>> colours) {
+        float y = 0;
+        for (const auto& c : colours) {
+            g->SetColor(c[0], c[1], c[2]);
+            g->DrawRect(0, y++, 3, 1);
+        }
+    }
 
     gxtkGraphics* g = nullptr;
 };
@@ -285,10 +296,7 @@ TEST_F(Renderer, ReadPixelsGivesTopRowFirstAtOffsetAndPitch) {
 }
 
 TEST_F(Renderer, ReadPixelsWithAPitchShorterThanTheWidthWritesRowsInOrder) {
-    g->SetColor(255, 0, 0);
-    g->DrawRect(0, 0, 3, 1);
-    g->SetColor(0, 0, 255);
-    g->DrawRect(0, 1, 3, 1);
+    DrawRows({{255, 0, 0}, {0, 0, 255}});
     Array<int> px(5);
     for (int& p : px) p = 7;
     g->ReadPixels(px, 0, 0, 3, 2, 1, 1);  // rows at 1..3 and 2..4
@@ -298,12 +306,7 @@ TEST_F(Renderer, ReadPixelsWithAPitchShorterThanTheWidthWritesRowsInOrder) {
 }
 
 TEST_F(Renderer, ReadPixelsWithANegativePitchStoresRowsBottomUp) {
-    g->SetColor(255, 0, 0);
-    g->DrawRect(0, 0, 3, 1);
-    g->SetColor(0, 0, 255);
-    g->DrawRect(0, 1, 3, 1);
-    g->SetColor(0, 255, 0);
-    g->DrawRect(0, 2, 3, 1);
+    DrawRows({{255, 0, 0}, {0, 0, 255}, {0, 255, 0}});
     Array<int> px(13);
     for (int& p : px) p = 7;
     g->ReadPixels(px, 0, 0, 3, 3, 9, -4);  // rows at 9, 5 and 1

@@ -186,6 +186,15 @@ Link* BuildChain(int length = kChainLength, bool labelled = false) {
     return tail;
 }
 
+// Drops the chain; everything in it dies, and nothing else.
+void ExpectChainCollected(int liveBefore) {
+    gChain = nullptr;
+    FullCollect();
+    FullCollect();
+    EXPECT_EQ(Link::count, 0);
+    EXPECT_EQ(gc::LiveCount(), liveBefore);
+}
+
 TEST_F(CollectorTest, AMillionLinkChainIsMarkedWithoutDeepRecursion) {
     const int before = gc::LiveCount();
     const Link* tail = BuildChain();
@@ -201,12 +210,7 @@ TEST_F(CollectorTest, AMillionLinkChainIsMarkedWithoutDeepRecursion) {
     EXPECT_EQ(Link::count, kChainLength);
     EXPECT_EQ(gc::LiveCount(), before + kChainLength);
     EXPECT_TRUE(gc::IsLive(tail));
-
-    gChain = nullptr;
-    FullCollect();
-    FullCollect();
-    EXPECT_EQ(Link::count, 0);
-    EXPECT_EQ(gc::LiveCount(), before);
+    ExpectChainCollected(before);
 }
 
 // Every link past the depth limit waits with its label, two objects at a time.
@@ -218,15 +222,12 @@ TEST_F(CollectorTest, EverythingReachedPastTheDepthLimitIsMarked) {
     FullCollect();
     EXPECT_EQ(Link::count, length);
     EXPECT_EQ(gc::LiveCount(), before + 2 * length - 1);  // the head has no label
-    gChain = nullptr;
-    FullCollect();
-    FullCollect();
-    EXPECT_EQ(Link::count, 0);
-    EXPECT_EQ(gc::LiveCount(), before);
+    ExpectChainCollected(before);
 }
 
 // As the host marks its delegate: the head is queued, the rest is white.
 TEST_F(CollectorTest, MarkingAChainFromOutsideAStepCountsEveryLinkOnce) {
+    const int before = gc::LiveCount();
     BuildChain();
     Link* second = gChain->next.get();
     auto start = gc::GetStats();
@@ -236,10 +237,7 @@ TEST_F(CollectorTest, MarkingAChainFromOutsideAStepCountsEveryLinkOnce) {
     EXPECT_EQ(after.markedBytes - start.markedBytes, (kChainLength - 1) * (second->gc_flags & ~7));
     gc::Mark(second);  // already marked: nothing more
     EXPECT_EQ(gc::GetStats().markCount, after.markCount);
-    gChain = nullptr;
-    FullCollect();
-    FullCollect();
-    EXPECT_EQ(Link::count, 0);
+    ExpectChainCollected(before);
 }
 
 // Builds and rewires random graphs through the barrier while incremental and

@@ -41,13 +41,15 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 // Follows symbolic links at the end of path, so that renaming replaces the
-// file they lead to and the links stay. Empty when they loop.
+// file they lead to and the links stay. Empty when they loop or one is too
+// long to read.
 std::string FollowLinks(std::string path) {
     constexpr int kMaxLinks = 40;  // as the kernel allows in one lookup
     for (int hops = 0; hops < kMaxLinks; ++hops) {
         char link[PATH_MAX];
         ssize_t n = ::readlink(path.c_str(), link, sizeof link);
-        if (n <= 0 || n == sizeof link) return path;  // not a link
+        if (n <= 0) return path;  // not a link
+        if (n == sizeof link) break;
         std::string to(link, static_cast<std::size_t>(n));
         path = to[0] == '/' ? to : FolderOf(path) + "/" + to;
     }

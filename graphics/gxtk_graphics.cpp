@@ -214,10 +214,9 @@ int gxtkGraphics::DrawSurfaceRect(gxtkSurface* surface, float x, float y, int sr
 }
 
 bool PixelRectFits(int length, int width, int height, int offset, int pitch) {
-    if (width < 1 || height < 1 || offset < 0 || pitch < 0) return false;
-    long long last = static_cast<long long>(offset) + static_cast<long long>(height - 1) * pitch + width;
-    // Rows must not overlap when the pitch is shorter than a row.
-    return last <= length && (height == 1 || pitch >= width);
+    if (width < 1 || height < 1) return false;
+    auto rowFits = [&](long long start) { return start >= 0 && start + width <= length; };
+    return rowFits(offset) && rowFits(offset + static_cast<long long>(height - 1) * pitch);
 }
 
 int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int width, int height, int offset, int pitch) {

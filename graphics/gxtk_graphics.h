@@ -80,5 +80,7 @@ private:
 };
 
 // True when a rectangle of width x height words at offset with pitch lies
-// inside an array of the given length.
+// inside an array of the given length. Rows lie on a straight line, so the
+// first and the last row decide; the pitch may be smaller than the width
+// (rows overlap) or negative (rows stored bottom-up).
 bool PixelRectFits(int length, int width, int height, int offset, int pitch);

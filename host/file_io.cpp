@@ -1,9 +1,11 @@
 #include "host/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 std::vector<unsigned char> ReadWholeFile(FILE* file) {
@@ -38,6 +40,44 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// Follows symbolic links at the end of path, so that renaming replaces the
+// file they lead to and the links stay. Empty when they loop or one is too
+// long to read.
+std::string FollowLinks(std::string path) {
+    constexpr int kMaxLinks = 40;  // as the kernel allows in one lookup
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        char link[PATH_MAX];
+        ssize_t n = ::readlink(path.c_str(), link, sizeof link);
+        if (n <= 0) return path;  // not a link
+        if (n == sizeof link) break;
+        std::string to(link, static_cast<std::size_t>(n));
+        path = to[0] == '/' ? to : FolderOf(path) + "/" + to;
+    }
+    return std::string();
+}
+
+// False when writing the file in place would be refused (no permission, a
+// read-only file system) or when path holds anything but a plain file (a
+// directory, a device, a pipe), which a rename must not replace. info is
+// left zero for a file that does not exist yet.
+bool MayOverwrite(const std::string& path, struct stat& info) {
+    if (::stat(path.c_str(), &info) != 0) {
+        info = {};
+        return errno == ENOENT;
+    }
+    return S_ISREG(info.st_mode) && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// The replacement keeps the owner and permission bits of the file it
+// replaces. Best effort: a file system without them still gets the bytes.
+void KeepOwnerAndMode(int fd, const struct stat& old) {
+    if (old.st_mode == 0) return;
+    // Only root may give a file away; for anyone else (EPERM) the file
+    // belongs to whoever saves, as a newly created one would.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) return;
+    ::fchmod(fd, old.st_mode & 07777);
+}
+
 // Makes the rename itself durable; failure here loses nothing already
 // written, so it is not reported.
 void SyncFolder(const std::string& folder) {
@@ -50,17 +90,21 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 ReplaceResult ReplaceFileContents(const std::string& path, const std::string& bytes) {
+    std::string target = FollowLinks(path);
+    struct stat old {};
+    if (target.empty() || !MayOverwrite(target, old)) return ReplaceResult::kCannotCreate;
     // One temporary name per process, so two running copies never share one.
-    std::string temp = path + "." + std::to_string(::getpid()) + ".tmp";
+    std::string temp = target + "." + std::to_string(::getpid()) + ".tmp";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return ReplaceResult::kCannotCreate;
+    KeepOwnerAndMode(fd, old);
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
+    if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return ReplaceResult::kWriteFailed;
     }
-    SyncFolder(FolderOf(path));
+    SyncFolder(FolderOf(target));
     return ReplaceResult::kWritten;
 }

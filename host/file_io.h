@@ -14,7 +14,7 @@ std::vector<unsigned char> ReadWholeFile(FILE* file);
 
 enum class ReplaceResult {
     kWritten,
-    kCannotCreate,  // the temporary file could not be created
+    kCannotCreate,  // path may not be overwritten, or the temporary file could not be created
     kWriteFailed,   // short write, failed flush or sync, or failed rename
 };
 
@@ -22,5 +22,8 @@ enum class ReplaceResult {
 // content or all of the new one, whatever happens: the bytes go to a
 // temporary file in the same folder, which is flushed to disk and then
 // renamed over path. On failure the temporary file is removed and path is
-// left as it was.
+// left as it was. Refuses what writing the file in place would refuse (a
+// read-only file, a directory) and anything but a plain file; a symbolic
+// link stays a link and the file it leads to is replaced. The new file keeps
+// the old one's owner and permission bits.
 ReplaceResult ReplaceFileContents(const std::string& path, const std::string& bytes);

@@ -10,9 +10,10 @@ namespace {
 // A list is a circular doubly linked ring through a sentinel node.
 struct GcList {
     gc_node head;
-    GcList() { head.gc_next = head.gc_prev = &head; }
+    constexpr GcList() : head{&head, &head} {}
     bool Empty() const { return head.gc_next == &head; }
     gc_object* First() { return static_cast<gc_object*>(head.gc_next); }
+    gc_object* Last() { return static_cast<gc_object*>(head.gc_prev); }
 
     void PushBack(gc_node* p) {
         p->gc_prev = head.gc_prev;
@@ -53,7 +54,8 @@ struct FreeBlock {
 };
 
 struct Collector {
-    GcList white, grey, black, dead;
+    GcList white, grey, deferred, black, dead;
+    int markDepth = 0;  // Mark operations running, one inside the other
     int markBit = 1;
     int allocatedBytes = 0;
     int markedBytes = 0;
@@ -69,11 +71,17 @@ struct Collector {
     std::vector<std::pair<void*, int>> pending;
 };
 
-Collector& C() {
-    // Never destroyed: objects may still be alive when statics are torn down.
-    static Collector* c = new Collector;
-    return *c;
-}
+// Constant-initialised, so it is ready before any static constructor
+// allocates, and never destroyed: objects may still be alive when statics
+// are torn down.
+union CollectorStorage {
+    Collector c;
+    constexpr CollectorStorage() : c() {}
+    ~CollectorStorage() {}
+};
+constinit CollectorStorage gCollector;
+
+Collector& C() { return gCollector.c; }
 
 std::vector<GcRoot*>& Roots() {
     static auto* roots = new std::vector<GcRoot*>;
@@ -81,8 +89,8 @@ std::vector<GcRoot*>& Roots() {
 }
 
 int SizeOf(const gc_object* p) { return p->gc_flags & ~7; }
-bool IsWhite(const gc_object* p) {
-    return (p->gc_flags & (3 | gc::kPermanent)) == C().markBit;
+bool IsWhite(const Collector& c, const gc_object* p) {
+    return (p->gc_flags & (3 | gc::kPermanent)) == c.markBit;
 }
 
 // Removes block from the pending list; returns its size or -1.
@@ -114,6 +122,37 @@ void Destroy(gc_object* p) {
     C().deadBytes -= size;
     ++C().destroyed;
     ReturnBlock(p, size);
+}
+
+// Counts a reached object, whose colour is already flipped, as marked.
+void CountMarked(Collector& c, gc_object* p, GcList& into) {
+    Unlink(p);
+    into.PushBack(p);
+    c.markedBytes += SizeOf(p);
+    ++c.markCount;
+}
+
+void RunMark(Collector& c, gc_object* p) {
+    ++c.markDepth;
+    p->Mark();
+    --c.markDepth;
+}
+
+// Newest first, so a long chain keeps the list short.
+void ScanDeferred(Collector& c) {
+    while (!c.deferred.Empty()) {
+        gc_object* p = c.deferred.Last();
+        Unlink(p);
+        c.black.PushBack(p);
+        RunMark(c, p);
+    }
+}
+
+// Marks what p references at once, while p is still in the cache; the
+// outermost mark also empties the deferred list before it returns.
+void Scan(Collector& c, gc_object* p) {
+    RunMark(c, p);
+    if (c.markDepth == 0) ScanDeferred(c);
 }
 
 void Sweep() {
@@ -199,21 +238,25 @@ void* Allocate(std::size_t requested) {
 }
 
 void Enqueue(gc_object* p) {
-    if (!p || !IsWhite(p)) return;
+    if (!p) return;
+    Collector& c = C();
+    if (!IsWhite(c, p)) return;
     p->gc_flags ^= 1;
     Unlink(p);
-    C().grey.PushBack(p);
+    c.grey.PushBack(p);
 }
 
 void Mark(gc_object* p) {
-    if (!p || !IsWhite(p)) return;
+    if (!p) return;
     Collector& c = C();
+    if (!IsWhite(c, p)) return;
     p->gc_flags ^= 1;
-    Unlink(p);
-    c.black.PushBack(p);
-    c.markedBytes += SizeOf(p);
-    ++c.markCount;
-    p->Mark();
+    if (c.markDepth >= gc::kMaxMarkDepth) {
+        CountMarked(c, p, c.deferred);
+        return;
+    }
+    CountMarked(c, p, c.black);
+    Scan(c, p);
 }
 
 void MarkRoots() {
@@ -227,11 +270,8 @@ void CollectStep() {
     int budget = c.markCount + kMarkBudget;
     while (!c.grey.Empty() && (full || c.markCount < budget)) {
         gc_object* p = c.grey.First();
-        ++c.markCount;
-        Unlink(p);
-        c.black.PushBack(p);
-        c.markedBytes += SizeOf(p);
-        p->Mark();
+        CountMarked(c, p, c.black);
+        Scan(c, p);
     }
     if (!(full || (sinceSweep > kSweepThreshold && c.grey.Empty()))) return;
     Sweep();
@@ -271,12 +311,12 @@ Stats GetStats() {
 
 bool IsLive(const void* p) {
     const Collector& c = C();
-    return p && (c.white.Contains(p) || c.grey.Contains(p) || c.black.Contains(p));
+    return p && (c.white.Contains(p) || c.grey.Contains(p) || c.deferred.Contains(p) || c.black.Contains(p));
 }
 
 int LiveCount() {
     const Collector& c = C();
-    return c.white.Count() + c.grey.Count() + c.black.Count();
+    return c.white.Count() + c.grey.Count() + c.deferred.Count() + c.black.Count();
 }
 
 int PoolCount(int size) {

@@ -1,11 +1,18 @@
 // Incremental tri-colour mark-and-sweep collector.
 //
 // Invariants:
-// - Every collected object is in exactly one list: white, grey, black or dead.
+// - Every collected object is in exactly one list: white, grey, deferred,
+//   black or dead.
 // - An object is white when (flags & 3) == markBit; marking flips bit 0.
 // - No black object points to a white one that is not also queued grey: every
 //   store of a reference goes through gc_enqueue (see Ref<T> in ref.h), which
 //   greys the stored value.
+// - Marking is bounded in depth, whatever the shape of the graph: gc_mark
+//   runs an object's Mark at once (while the object is still in the cache)
+//   up to kMaxMarkDepth levels deep; an object reached deeper is counted as
+//   marked and waits in the deferred list, which the outermost mark empties
+//   before it returns. The deferred list is empty whenever application code
+//   runs.
 // - Steps run only between host events, so locals are never roots: the roots
 //   are the registered globals (GcRoot), enqueued at start and after a sweep.
 // - Dead objects are destroyed lazily: each allocation first releases garbage
@@ -54,6 +61,7 @@ public:
 namespace gc {
 
 constexpr int kMarkBudget = 2500;
+constexpr int kMaxMarkDepth = 64;
 constexpr int kSweepThreshold = 4 * 1024 * 1024;
 constexpr int kFullThreshold = 64 * 1024 * 1024;
 constexpr int kMaxPooled = 56;
@@ -80,10 +88,11 @@ void MarkRoots();
 void SetForce();
 void Release(int bytes);
 Stats GetStats();
-// True when p is a live collected object (in the white, grey or black list).
+// True when p is a live collected object (in the white, grey, deferred or
+// black list).
 bool IsLive(const void* p);
-// Number of objects in the white, grey and black lists (for tests and the
-// debug read-out).
+// Number of objects in the white, grey, deferred and black lists (for tests
+// and the debug read-out).
 int LiveCount();
 // Blocks waiting in the pool for the given rounded size (8..56).
 int PoolCount(int size);

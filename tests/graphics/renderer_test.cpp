@@ -4,7 +4,10 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "graphics/gxtk_graphics.h"
 #include "tests/graphics/gl_test_window.h"
@@ -15,6 +18,8 @@ Global<Ref<gxtkGraphics>> gDevice;
 
 constexpr int kOpaqueBlack = static_cast<int>(0xFF000000u);
 constexpr int kOpaqueRed = static_cast<int>(0xFFFF0000u);
+constexpr int kOpaqueGreen = static_cast<int>(0xFF00FF00u);
+constexpr int kOpaqueBlue = static_cast<int>(0xFF0000FFu);
 
 class Renderer : public ::testing::Test {
 protected:
@@ -31,6 +36,15 @@ protected:
         g->Clear(0, 0, 0);
     }
     void TearDown() override { gDevice = nullptr; }
+
+    // One row three pixels wide per colour, from the top of the frame.
+    void DrawRows(std::initializer_list<std::array<float, 3>> colours) {
+        float y = 0;
+        for (const auto& c : colours) {
+            g->SetColor(c[0], c[1], c[2]);
+            g->DrawRect(0, y++, 3, 1);
+        }
+    }
 
     gxtkGraphics* g = nullptr;
 };
@@ -281,14 +295,51 @@ TEST_F(Renderer, ReadPixelsGivesTopRowFirstAtOffsetAndPitch) {
     EXPECT_EQ(px[6], 7);
 }
 
-TEST_F(Renderer, PixelRectanglesThatDoNotFitTheArrayAreRefused) {
+TEST_F(Renderer, ReadPixelsWithAPitchShorterThanTheWidthWritesRowsInOrder) {
+    DrawRows({{255, 0, 0}, {0, 0, 255}});
+    Array<int> px(5);
+    for (int& p : px) p = 7;
+    g->ReadPixels(px, 0, 0, 3, 2, 1, 1);  // rows at 1..3 and 2..4
+    EXPECT_EQ(px[0], 7);
+    EXPECT_EQ(px[1], kOpaqueRed);
+    for (int i = 2; i < 5; ++i) EXPECT_EQ(px[i], kOpaqueBlue) << i;  // the later row wins
+}
+
+TEST_F(Renderer, ReadPixelsWithANegativePitchStoresRowsBottomUp) {
+    DrawRows({{255, 0, 0}, {0, 0, 255}, {0, 255, 0}});
+    Array<int> px(13);
+    for (int& p : px) p = 7;
+    g->ReadPixels(px, 0, 0, 3, 3, 9, -4);  // rows at 9, 5 and 1
+    const int expected[13] = {7, kOpaqueGreen, kOpaqueGreen, kOpaqueGreen, 7, kOpaqueBlue, kOpaqueBlue,
+                              kOpaqueBlue, 7, kOpaqueRed, kOpaqueRed, kOpaqueRed, 7};
+    for (int i = 0; i < 13; ++i) EXPECT_EQ(px[i], expected[i]) << i;
+}
+
+TEST_F(Renderer, PixelRectanglesFitWhenTheirFirstAndLastRowsDo) {
+    // pitch = width
+    EXPECT_TRUE(PixelRectFits(6, 3, 2, 0, 3));
+    EXPECT_FALSE(PixelRectFits(5, 3, 2, 0, 3));
+    // pitch > width
     EXPECT_TRUE(PixelRectFits(12, 3, 2, 2, 5));
+    EXPECT_TRUE(PixelRectFits(11, 3, 2, 3, 5));
     EXPECT_FALSE(PixelRectFits(10, 3, 2, 2, 6));
+    // pitch < width: rows overlap
+    EXPECT_TRUE(PixelRectFits(8, 3, 3, 1, 2));
+    EXPECT_FALSE(PixelRectFits(7, 3, 3, 1, 2));
+    EXPECT_TRUE(PixelRectFits(3, 3, 1000, 0, 0));
+    // negative pitch: the first row is the highest
+    EXPECT_TRUE(PixelRectFits(9, 3, 3, 6, -3));
+    EXPECT_FALSE(PixelRectFits(9, 3, 3, 5, -3));  // last row starts at -1
+    EXPECT_FALSE(PixelRectFits(9, 3, 3, 7, -3));  // first row ends past the array
+    EXPECT_TRUE(PixelRectFits(10, 3, 3, 7, -3));
+    // out of range however the rows lie
     EXPECT_FALSE(PixelRectFits(100, 3, 2, -1, 5));
     EXPECT_FALSE(PixelRectFits(100, 0, 2, 0, 5));
     EXPECT_FALSE(PixelRectFits(100, 3, -2, 0, 5));
-    EXPECT_FALSE(PixelRectFits(100, 3, 2, 0, 2));  // rows would overlap
     EXPECT_FALSE(PixelRectFits(1 << 30, 1 << 16, 1 << 16, 0, 1 << 16));
+    EXPECT_FALSE(PixelRectFits(1 << 30, 1, 1 << 16, (1 << 30) - 1, -(1 << 16)));
+    EXPECT_FALSE(PixelRectFits(INT32_MAX, 2, INT32_MAX, 0, INT32_MAX));
+    EXPECT_FALSE(PixelRectFits(INT32_MAX, 2, INT32_MAX, INT32_MAX - 2, INT32_MIN));
 
     Array<int> px(4);
     for (int& p : px) p = 9;

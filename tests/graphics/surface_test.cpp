@@ -88,6 +88,49 @@ TEST_F(Surfaces, WritePixelsAtAnOffsetIntoTheTexture) {
     EXPECT_EQ(PixelAt(g, 0, 2), static_cast<int>(0xFF000000u));
 }
 
+// Reads the w x h block at the frame's top-left corner, row by row.
+std::vector<unsigned> FrameBlock(gxtkGraphics* g, int w, int h) {
+    std::vector<unsigned> words;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) words.push_back(static_cast<unsigned>(PixelAt(g, x, y)));
+    return words;
+}
+
+TEST_F(Surfaces, WritePixelsTakesRowsBottomUpWithANegativePitch) {
+    gxtkSurface* s = g->CreateSurface(2, 3);
+    ASSERT_NE(s, nullptr);
+    Array<int> px(7);
+    const unsigned words[7] = {0xFF111111u, 0xFF222222u, 0xFF333333u, 0xFF444444u,
+                               0xFF555555u, 0xFF666666u, 0xFF777777u};
+    for (int i = 0; i < 7; ++i) px[i] = static_cast<int>(words[i]);
+    g->WritePixels(s, px, 0, 0, 2, 3, 5, -2);  // rows at 5, 3 and 1
+    g->DrawSurface(s, 0, 0);
+    EXPECT_EQ(FrameBlock(g, 2, 3), (std::vector<unsigned>{0xFF666666u, 0xFF777777u, 0xFF444444u,
+                                                           0xFF555555u, 0xFF222222u, 0xFF333333u}));
+}
+
+TEST_F(Surfaces, WritePixelsWithAPitchShorterThanTheWidthRereadsWords) {
+    gxtkSurface* s = g->CreateSurface(3, 2);
+    ASSERT_NE(s, nullptr);
+    Array<int> px(4);
+    const unsigned words[4] = {0xFF101010u, 0xFF202020u, 0xFF303030u, 0xFF404040u};
+    for (int i = 0; i < 4; ++i) px[i] = static_cast<int>(words[i]);
+    g->WritePixels(s, px, 0, 0, 3, 2, 0, 1);  // rows at 0..2 and 1..3
+    g->DrawSurface(s, 0, 0);
+    EXPECT_EQ(FrameBlock(g, 3, 2), (std::vector<unsigned>{0xFF101010u, 0xFF202020u, 0xFF303030u,
+                                                           0xFF202020u, 0xFF303030u, 0xFF404040u}));
+}
+
+TEST_F(Surfaces, WritePixelsRefusesARectangleWhoseLastRowLeavesTheArray) {
+    gxtkSurface* s = SurfaceWith(2, 2, std::vector<unsigned>(4, 0xFF000000u));
+    Array<int> px(4);
+    for (int& p : px) p = static_cast<int>(0xFFFFFFFFu);
+    g->WritePixels(s, px, 0, 0, 2, 2, 1, -2);  // the second row would start at -1
+    g->WritePixels(s, px, 0, 0, 2, 2, 1, 2);   // ... or end at 5
+    g->DrawSurface(s, 0, 0);
+    EXPECT_EQ(FrameBlock(g, 2, 2), std::vector<unsigned>(4, 0xFF000000u));
+}
+
 TEST_F(Surfaces, DrawSurfaceRectCutsASubRectangle) {
     std::vector<unsigned> words(16);
     for (int i = 0; i < 16; ++i) words[static_cast<size_t>(i)] = 0xFF000000u | static_cast<unsigned>(i * 16);

@@ -233,12 +233,92 @@ TEST_F(FileTest, ShortWriteFailsWithMinusTwoAndKeepsTheOldFile) {
     EXPECT_EQ(Entries(), (std::vector<std::string>{".vellumstate", "data"}));
 }
 
-TEST_F(FileTest, FailedReplaceFailsWithMinusTwoAndLeavesNoTemporary) {
+TEST_F(FileTest, SaveOverAReadOnlyFileFailsWithMinusOneAndKeepsIt) {
+    Write(".vellumstate", "previous");
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(".vellumstate", readOnly);
+    // The folder stays writable: only the file forbids the save.
+    fs::permissions(dir, fs::perms::all);
+    int result = InChild([&] {
+        if (!DropRoot()) return 99;
+        int rc = game.SaveState("new state");
+        return rc == -1 ? 0 : 10 - rc;
+    });
+    if (result == 99) GTEST_SKIP() << "running as root and cannot switch to an ordinary user";
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Read(".vellumstate"), "previous");
+    EXPECT_EQ(fs::status(".vellumstate").permissions(), readOnly);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{".vellumstate", "data"}));
+}
+
+TEST_F(FileTest, SymbolicLinksStayAndTheFilesTheyLeadToReceiveTheState) {
+    fs::create_directory("synced");
+    Write("synced/state", "old");
+    // An absolute link to a relative one, which resolves beside itself.
+    fs::create_symlink("state", "synced/latest");
+    fs::create_symlink(dir / "synced/latest", ".vellumstate");
+    EXPECT_EQ(game.SaveState("new state"), 0);
+    EXPECT_TRUE(fs::is_symlink(".vellumstate"));
+    EXPECT_EQ(fs::read_symlink(".vellumstate"), dir / "synced/latest");
+    EXPECT_TRUE(fs::is_symlink("synced/latest"));
+    EXPECT_EQ(Read("synced/state"), "new state");
+    EXPECT_TRUE(game.LoadState() == String("new state"));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{".vellumstate", "data", "synced"}));
+    std::vector<std::string> synced;
+    for (const auto& e : fs::directory_iterator("synced")) synced.push_back(e.path().filename().string());
+    std::sort(synced.begin(), synced.end());
+    EXPECT_EQ(synced, (std::vector<std::string>{"latest", "state"}));  // no temporary left
+
+    // A link to a file not yet written creates that file.
+    fs::remove(".vellumstate");
+    fs::create_symlink("synced/first", ".vellumstate");
+    EXPECT_EQ(game.SaveState("first"), 0);
+    EXPECT_TRUE(fs::is_symlink(".vellumstate"));
+    EXPECT_EQ(Read("synced/first"), "first");
+}
+
+TEST_F(FileTest, LinksThatLoopAreRefusedWithMinusOne) {
+    fs::create_symlink("b", "a");
+    fs::create_symlink("a", "b");
+    fs::create_symlink("a", ".vellumstate");
+    EXPECT_EQ(game.SaveState("state"), -1);
+    EXPECT_TRUE(fs::is_symlink("a"));
+    EXPECT_TRUE(fs::is_symlink("b"));
+    EXPECT_TRUE(fs::is_symlink(".vellumstate"));
+}
+
+TEST_F(FileTest, SaveKeepsThePermissionBitsAndTheOwner) {
+    mode_t oldMask = ::umask(022);  // a new file would get 0644
+    for (mode_t mode : {0600, 0640, 0666}) {
+        Write(".vellumstate", "previous");
+        ASSERT_EQ(::chmod(".vellumstate", mode), 0);
+        EXPECT_EQ(game.SaveState("state"), 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(".vellumstate", &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode) << std::oct << mode;
+        EXPECT_EQ(Read(".vellumstate"), "state");
+    }
+    ::umask(oldMask);
+    if (geteuid() != 0) return;  // only root can hand a file to someone else
+    ASSERT_EQ(::chown(".vellumstate", 65534, 65534), 0);
+    EXPECT_EQ(game.SaveState("saved by root"), 0);
+    struct stat info {};
+    ASSERT_EQ(::stat(".vellumstate", &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+}
+
+TEST_F(FileTest, ADirectoryOrAPipeWhereTheFileBelongsIsRefusedWithMinusOne) {
     fs::create_directory(".vellumstate");
     Write(".vellumstate/keep", "x");
-    EXPECT_EQ(game.SaveState("state"), -2);
+    EXPECT_EQ(game.SaveState("state"), -1);
     EXPECT_TRUE(fs::is_directory(".vellumstate"));
+    EXPECT_EQ(Read(".vellumstate/keep"), "x");
     EXPECT_EQ(Entries(), (std::vector<std::string>{".vellumstate", "data"}));
+
+    ASSERT_EQ(::mkfifo("pipe", 0644), 0);
+    EXPECT_EQ(ReplaceFileContents("pipe", "state"), ReplaceResult::kCannotCreate);
+    EXPECT_TRUE(fs::is_fifo("pipe"));
 }
 
 TEST_F(FileTest, SaveReplacesTheWholeFile) {

@@ -151,6 +151,95 @@ TEST_F(CollectorTest, LiveObjectsAreKnownAndStrangersAreNot) {
     EXPECT_FALSE(gc::IsLive(&permanent));
 }
 
+// One link of a long chain; a counter instead of Alive(), which would be slow
+// at a million entries. The chain is not the last reference marked, so a
+// compiler cannot turn recursive marking into a loop.
+class Link : public Object {
+public:
+    Link() { ++count; }
+    ~Link() override { --count; }
+    void Mark() override {
+        gc_mark(next);
+        gc_mark(label);
+    }
+    Ref<Link> next;
+    Array<int> label;
+    static int count;
+};
+int Link::count = 0;
+
+Global<Ref<Link>> gChain;
+
+constexpr int kChainLength = 1000003;
+
+// Builds the chain and runs one full step, after which every link is white
+// again and only the head is queued: marking has to walk the links.
+Link* BuildChain(int length = kChainLength, bool labelled = false) {
+    gChain = new Link();
+    Link* tail = gChain.get();
+    for (int i = 1; i < length; ++i) {
+        tail->next = new Link();
+        tail = tail->next.get();
+        if (labelled) tail->label = Array<int>(3);
+    }
+    FullCollect();
+    return tail;
+}
+
+// Drops the chain; everything in it dies, and nothing else.
+void ExpectChainCollected(int liveBefore) {
+    gChain = nullptr;
+    FullCollect();
+    FullCollect();
+    EXPECT_EQ(Link::count, 0);
+    EXPECT_EQ(gc::LiveCount(), liveBefore);
+}
+
+TEST_F(CollectorTest, AMillionLinkChainIsMarkedWithoutDeepRecursion) {
+    const int before = gc::LiveCount();
+    const Link* tail = BuildChain();
+    ASSERT_EQ(Link::count, kChainLength);
+
+    // Reached from a queued root inside a step: one incremental step marks
+    // the whole chain, since what a grey object reaches counts in its step.
+    auto start = gc::GetStats();
+    gc::CollectStep();
+    EXPECT_GE(gc::GetStats().markCount - start.markCount, kChainLength);
+    FullCollect();
+    FullCollect();
+    EXPECT_EQ(Link::count, kChainLength);
+    EXPECT_EQ(gc::LiveCount(), before + kChainLength);
+    EXPECT_TRUE(gc::IsLive(tail));
+    ExpectChainCollected(before);
+}
+
+// Every link past the depth limit waits with its label, two objects at a time.
+TEST_F(CollectorTest, EverythingReachedPastTheDepthLimitIsMarked) {
+    const int before = gc::LiveCount();
+    const int length = 50 * gc::kMaxMarkDepth + 7;
+    BuildChain(length, true);
+    FullCollect();
+    FullCollect();
+    EXPECT_EQ(Link::count, length);
+    EXPECT_EQ(gc::LiveCount(), before + 2 * length - 1);  // the head has no label
+    ExpectChainCollected(before);
+}
+
+// As the host marks its delegate: the head is queued, the rest is white.
+TEST_F(CollectorTest, MarkingAChainFromOutsideAStepCountsEveryLinkOnce) {
+    const int before = gc::LiveCount();
+    BuildChain();
+    Link* second = gChain->next.get();
+    auto start = gc::GetStats();
+    gc::Mark(second);
+    auto after = gc::GetStats();
+    EXPECT_EQ(after.markCount - start.markCount, kChainLength - 1);
+    EXPECT_EQ(after.markedBytes - start.markedBytes, (kChainLength - 1) * (second->gc_flags & ~7));
+    gc::Mark(second);  // already marked: nothing more
+    EXPECT_EQ(gc::GetStats().markCount, after.markCount);
+    ExpectChainCollected(before);
+}
+
 // Builds and rewires random graphs through the barrier while incremental and
 // full steps run, and checks after every step that everything reachable from
 // the roots is alive; at the end everything must die.

@@ -181,9 +181,10 @@ void c_MyApp::UpdateDrift() {
 void c_MyApp::CellPass(int prevCount) {
     const float right = virtualWidth + kCellPixels;
     const float bottom = virtualHeight + kCellPixels;
-    // coinCount ends as the number of coins the pass leaves behind, and coins
-    // made in this pass count against the limit at once: the count of the
-    // previous update alone would let the world overshoot it.
+    // A coin counts when its visit starts, so one collected in this pass
+    // still counts until the next. Coins made in this pass count at once:
+    // the count of the previous update alone would let the world overshoot
+    // the limit.
     int spawned = 0;
     coinCount = 0;
     for (int col = 0; col < kCells; ++col) {
@@ -192,6 +193,7 @@ void c_MyApp::CellPass(int prevCount) {
         for (int row = 0; row < kCells; ++row) {
             int* cell = &world[CellIndex(col, row)];
             const float sy = static_cast<float>(row * kCellPixels) - cameraY;
+            if (cell[0] == kCoin) ++coinCount;
             if (columnInView && sy > -kCellPixels && sy < bottom) {
                 VisitCellInView(col, row, sx, sy);
             } else if (prevCount < kMaxCoins && RandomInt(0, kCoinOdds) == 1 && cell[0] == kEmpty &&
@@ -200,9 +202,9 @@ void c_MyApp::CellPass(int prevCount) {
                 cell[0] = kCoin;
                 ++spawned;
             }
-            if (cell[0] == kCoin) ++coinCount;
         }
     }
+    coinCount += spawned;
 }
 
 void c_MyApp::VisitCellInView(int col, int row, float sx, float sy) {

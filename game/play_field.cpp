@@ -25,6 +25,7 @@ constexpr float kEdgeMargin = 16;
 constexpr float kEdgePush = 8;
 constexpr float kSkyTile = 512;
 constexpr float kSkyParallax = 0.7f;
+static_assert(kCells <= RandomRun::kMaxRun, "a column's coin draws are one run");
 
 struct Difficulty {
     int lives;

@@ -17,16 +17,19 @@
 #include "game/game_globals.h"
 #include "game/random.h"
 
-// The constants a_i, c_i that move a seed i steps ahead.
+// The longest run: a column of the play field.
+constexpr int kRandomMaxRun = 128;
+
+// The constants a_i, c_i that move a seed i steps ahead, i = 0..kRandomMaxRun.
 struct RandomSteps {
-    std::array<uint32_t, 129> a, c;
+    std::array<uint32_t, kRandomMaxRun + 1> a, c;
 };
 
 constexpr RandomSteps MakeRandomSteps() {
     RandomSteps s{};
     s.a[0] = 1;
     s.c[0] = 0;
-    for (std::size_t i = 1; i < s.a.size(); ++i) {
+    for (int i = 1; i <= kRandomMaxRun; ++i) {
         s.a[i] = s.a[i - 1] * kRandomMultiplier;
         s.c[i] = NextRandomState(s.c[i - 1]);
     }
@@ -37,7 +40,7 @@ inline constexpr RandomSteps kRunSteps = MakeRandomSteps();
 
 class RandomRun {
 public:
-    static constexpr int kMaxRun = static_cast<int>(kRunSteps.a.size()) - 1;
+    static constexpr int kMaxRun = kRandomMaxRun;
 
     RandomRun(int lo, int hi, int value);
 

@@ -72,7 +72,6 @@ public:
     virtual void DrawSky();
     virtual void UpdateDrift();
     virtual void CellPass(int prevCount);
-    virtual int CountCoins();
     virtual void VisitCellInView(int col, int row, float sx, float sy);
     virtual void ViewEdgeRule();
     virtual void Hit();

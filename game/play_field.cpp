@@ -39,6 +39,13 @@ Difficulty DifficultyOf(int mode) {
     return (mode >= 1 && mode <= 3) ? kDifficulty[mode - 1] : kDifficulty[1];
 }
 
+int CountCoins(const Array<int>& world) {
+    const int* types = world.begin();
+    int coins = 0;
+    for (int cell = 0; cell < kCells * kCells; ++cell) coins += types[cell * kCellInts] == kCoin;
+    return coins;
+}
+
 // fmod that lands in [0, period) for negative values too.
 float Wrap(float value, float period) {
     float r = std::fmod(value, period);
@@ -190,7 +197,7 @@ void c_MyApp::CellPass(int prevCount) {
     // still counts until the next. Coins made in this pass count at once:
     // the count of the previous update alone would let the world overshoot
     // the limit.
-    coinCount = CountCoins();
+    coinCount = CountCoins(world);
     int spawned = 0;
     auto unseenRun = [&](int col, int firstRow, int endRow) {
         if (prevCount >= kMaxCoins || firstRow >= endRow) return;
@@ -225,13 +232,6 @@ void c_MyApp::CellPass(int prevCount) {
         unseenRun(col, endRowInView, kCells);
     }
     coinCount += spawned;
-}
-
-int c_MyApp::CountCoins() {
-    const int* types = world.begin();
-    int coins = 0;
-    for (int cell = 0; cell < kCells * kCells; ++cell) coins += types[cell * kCellInts] == kCoin;
-    return coins;
 }
 
 void c_MyApp::VisitCellInView(int col, int row, float sx, float sy) {

@@ -196,10 +196,7 @@ void c_MyApp::PlaySfx(int sound, float rate, float volume, float pan) {
     SetChannelPan(channel, pan);
 }
 
-int c_MyApp::RandomInt(int lo, int hi) {
-    float f = RandomFraction();
-    return static_cast<int>(std::floor(lo + ((hi + 0.99f) - lo) * f));
-}
+int c_MyApp::RandomInt(int lo, int hi) { return RandomIntOfFraction(RandomFraction(), lo, hi); }
 
 void c_MyApp::ReplayDrawList() {
     float sx = pixelScaleX, sy = pixelScaleY;

@@ -8,6 +8,7 @@
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "game/random.h"
+#include "game/random_run.h"
 #include "game/world_grid.h"
 
 using namespace world_grid;
@@ -24,6 +25,7 @@ constexpr float kEdgeMargin = 16;
 constexpr float kEdgePush = 8;
 constexpr float kSkyTile = 512;
 constexpr float kSkyParallax = 0.7f;
+static_assert(kCells <= RandomRun::kMaxRun, "a column's coin draws are one run");
 
 struct Difficulty {
     int lives;
@@ -35,6 +37,13 @@ constexpr Difficulty kDifficulty[] = {{5, 20}, {3, 14}, {1, 10}};
 
 Difficulty DifficultyOf(int mode) {
     return (mode >= 1 && mode <= 3) ? kDifficulty[mode - 1] : kDifficulty[1];
+}
+
+int CountCoins(const Array<int>& world) {
+    const int* types = world.begin();
+    int coins = 0;
+    for (int cell = 0; cell < kCells * kCells; ++cell) coins += types[cell * kCellInts] == kCoin;
+    return coins;
 }
 
 // fmod that lands in [0, period) for negative values too.
@@ -178,31 +187,51 @@ void c_MyApp::UpdateDrift() {
     }
 }
 
+// The cell pass walks the grid column by column, each column from the top.
+// Cells in view are drawn and tested; each cell out of view takes one coin
+// draw while coins are short. The draws of the unseen cells of a column are
+// taken as runs, and a coin made there changes no other cell, so the pass
+// gives the same world and random sequence as a visit of every cell in turn.
 void c_MyApp::CellPass(int prevCount) {
+    // A coin counts when its visit starts, so one collected in this pass
+    // still counts until the next. Coins made in this pass count at once:
+    // the count of the previous update alone would let the world overshoot
+    // the limit.
+    coinCount = CountCoins(world);
+    int spawned = 0;
+    auto unseenRun = [&](int col, int firstRow, int endRow) {
+        if (prevCount >= kMaxCoins || firstRow >= endRow) return;
+        static const RandomRun coinDraws(0, kCoinOdds, 1);
+        coinDraws.Draw(endRow - firstRow, [&](int i) {
+            // Coins only appear where the player cannot see them appear.
+            int& type = world[CellIndex(col, firstRow + i)];
+            if (type != kEmpty || prevCount + spawned >= kMaxCoins) return;
+            type = kCoin;
+            ++spawned;
+        });
+    };
+
     const float right = virtualWidth + kCellPixels;
     const float bottom = virtualHeight + kCellPixels;
-    // coinCount ends as the number of coins the pass leaves behind, and coins
-    // made in this pass count against the limit at once: the count of the
-    // previous update alone would let the world overshoot it.
-    int spawned = 0;
-    coinCount = 0;
+    int firstRowInView = kCells, endRowInView = kCells;
+    for (int row = 0; row < kCells; ++row) {
+        const float sy = static_cast<float>(row * kCellPixels) - cameraY;
+        const bool inView = sy > -kCellPixels && sy < bottom;
+        if (inView && firstRowInView == kCells) firstRowInView = row;
+        if (!inView && firstRowInView < kCells && endRowInView == kCells) endRowInView = row;
+    }
     for (int col = 0; col < kCells; ++col) {
         const float sx = static_cast<float>(col * kCellPixels) - cameraX;
-        const bool columnInView = sx > -kCellPixels && sx < right;
-        for (int row = 0; row < kCells; ++row) {
-            int* cell = &world[CellIndex(col, row)];
-            const float sy = static_cast<float>(row * kCellPixels) - cameraY;
-            if (columnInView && sy > -kCellPixels && sy < bottom) {
-                VisitCellInView(col, row, sx, sy);
-            } else if (prevCount < kMaxCoins && RandomInt(0, kCoinOdds) == 1 && cell[0] == kEmpty &&
-                       prevCount + spawned < kMaxCoins) {
-                // Coins only appear where the player cannot see them appear.
-                cell[0] = kCoin;
-                ++spawned;
-            }
-            if (cell[0] == kCoin) ++coinCount;
+        if (!(sx > -kCellPixels && sx < right)) {
+            unseenRun(col, 0, kCells);
+            continue;
         }
+        unseenRun(col, 0, firstRowInView);
+        for (int row = firstRowInView; row < endRowInView; ++row)
+            VisitCellInView(col, row, sx, static_cast<float>(row * kCellPixels) - cameraY);
+        unseenRun(col, endRowInView, kCells);
     }
+    coinCount += spawned;
 }
 
 void c_MyApp::VisitCellInView(int col, int row, float sx, float sy) {

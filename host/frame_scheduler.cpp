@@ -1,5 +1,6 @@
 #include "host/frame_scheduler.h"
 
+#include <cmath>
 #include <utility>
 
 FrameScheduler::FrameScheduler(std::function<double()> now) : now_(std::move(now)) {}
@@ -22,6 +23,7 @@ int FrameScheduler::RunDueUpdates(const std::function<void()>& update) {
         next_ += period_;
         update();
         ++count;
+        ++updatesRun_;
         if (rate_ == 0) return count;
         if (next_ - now_() > 0) return count;
     }
@@ -30,6 +32,11 @@ int FrameScheduler::RunDueUpdates(const std::function<void()>& update) {
 }
 
 void FrameScheduler::DropBacklogIfBehind() {
-    if (rate_ != 0 && behind_) next_ = now_();
+    if (rate_ != 0 && behind_) {
+        const double now = now_();
+        // A hair of slack, so that a backlog of exactly n periods counts n.
+        dropped_ += static_cast<long long>(std::floor((now - next_) / period_ + 1e-6));
+        next_ = now;
+    }
     behind_ = false;
 }

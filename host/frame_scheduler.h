@@ -33,10 +33,17 @@ public:
     // still behind. Called after the frame is rendered.
     void DropBacklogIfBehind();
 
+    // Since the scheduler was made: updates run, and updates that were due
+    // but dropped with a backlog (whole periods; the one due now still runs).
+    long long UpdatesRun() const { return updatesRun_; }
+    long long DroppedUpdates() const { return dropped_; }
+
 private:
     std::function<double()> now_;
     int rate_ = 0;
     double period_ = 0.0;
     double next_ = 0.0;
     bool behind_ = false;
+    long long updatesRun_ = 0;
+    long long dropped_ = 0;
 };

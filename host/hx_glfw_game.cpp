@@ -30,7 +30,8 @@ HxGlfwGame::HxGlfwGame(std::unique_ptr<HostWindow> window, std::unique_ptr<Joyst
     : window_(std::move(window)),
       joysticks_(std::move(joysticks)),
       urls_(std::move(urls)),
-      scheduler_([this] { return window_->Now(); }) {
+      scheduler_([this] { return window_->Now(); }),
+      pacing_(PacingReport::Requested(), window_->Now()) {
     gCurrentGlfwGame = this;
 }
 
@@ -156,6 +157,7 @@ bool HxGlfwGame::RunPass() {
     scheduler_.RunDueUpdates([this] { UpdateGame(); });
     RenderGame();
     scheduler_.DropBacklogIfBehind();
+    pacing_.AfterRender(window_->Now(), scheduler_);
     return true;
 }
 

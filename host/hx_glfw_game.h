@@ -12,6 +12,7 @@
 #include "host/host_window.h"
 #include "host/hx_game.h"
 #include "host/joystick_source.h"
+#include "host/pacing_report.h"
 #include "host/url_launcher.h"
 
 class HxGlfwGame : public HxGame {
@@ -50,6 +51,7 @@ public:
 
     bool Iconified() const { return iconified_; }
     const FrameScheduler& Scheduler() const { return scheduler_; }
+    const PacingReport& Pacing() const { return pacing_; }
 
 protected:
     // One pass of the loop; false when the window is gone.
@@ -67,4 +69,5 @@ private:
     bool focused_ = false;
     // Holds the next update time and the update period.
     FrameScheduler scheduler_;
+    PacingReport pacing_;
 };

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -16,6 +17,18 @@ namespace {
 
 Global<Ref<c_MyApp>> gBenchApp;
 HxGame* gBenchHost = nullptr;
+void (*gCollectorStepObserver)(double seconds) = nullptr;
+
+// The desktop host, its collector steps timed for whoever observes them.
+class TimedHost : public HxVellumGame {
+public:
+    void GcCollect() override {
+        if (!gCollectorStepObserver) return HxVellumGame::GcCollect();
+        auto start = std::chrono::steady_clock::now();
+        HxVellumGame::GcCollect();
+        gCollectorStepObserver(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+};
 
 }  // namespace
 
@@ -34,7 +47,7 @@ c_MyApp* BenchGame(benchmark::State& state) {
     GLFWwindow* window = glfwCreateWindow(640, 480, "Sol Brim bench", nullptr, nullptr);
     glfwMakeContextCurrent(window);
     glfwSwapInterval(0);
-    gBenchHost = new HxVellumGame();
+    gBenchHost = new TimedHost();
     gc::Init();
     InitFrameworkGlobals();
     InitGameGlobals();
@@ -46,6 +59,8 @@ c_MyApp* BenchGame(benchmark::State& state) {
 }
 
 HxGame* BenchHost() { return gBenchHost; }
+
+void ObserveCollectorSteps(void (*observer)(double seconds)) { gCollectorStepObserver = observer; }
 
 void FinishBenchLoading() {
     while (gBenchApp && gBenchApp->loadStep != 0) {

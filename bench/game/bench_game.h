@@ -21,5 +21,9 @@ c_MyApp* BenchGame(benchmark::State& state);
 // The host BenchGame made (null before).
 HxGame* BenchHost();
 
+// Calls observer with the duration of every collector step the host runs
+// after an event, update or render (null: stop observing).
+void ObserveCollectorSteps(void (*observer)(double seconds));
+
 // Runs updates and renders while asset loading is in progress.
 void FinishBenchLoading();

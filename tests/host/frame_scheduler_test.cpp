@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "host/pacing_report.h"
+
 namespace {
 
 constexpr double kPeriod = 1.0 / 60;
@@ -119,6 +121,37 @@ TEST_F(SchedulerTest, SlowUpdatesAreCountedAgainstTheClockAsTheyRun) {
     EXPECT_EQ(n, 2);
 }
 
+TEST_F(SchedulerTest, DroppedUpdatesCountTheWholePeriodsOfABacklog) {
+    scheduler.SetRate(60);
+    const double first = scheduler.NextUpdateTime();
+    // 100 ms late: 7 updates due (first .. first + 6p); 4 run, the one due
+    // at the reset runs in the next pass, 2 are dropped.
+    now = first + 0.100;
+    scheduler.RunDueUpdates(update);
+    scheduler.DropBacklogIfBehind();
+    EXPECT_EQ(scheduler.DroppedUpdates(), 2);
+    // Caught up in the next pass: nothing more is dropped.
+    scheduler.RunDueUpdates(update);
+    scheduler.DropBacklogIfBehind();
+    EXPECT_EQ(scheduler.DroppedUpdates(), 2);
+    // 7.5 periods late: 8 due, 4 run, 1 in the next pass, 3 more dropped.
+    now = scheduler.NextUpdateTime() + 7.5 * kPeriod;
+    EXPECT_EQ(scheduler.RunDueUpdates(update), 4);
+    scheduler.DropBacklogIfBehind();
+    EXPECT_EQ(scheduler.DroppedUpdates(), 5);
+    EXPECT_EQ(scheduler.UpdatesRun(), 9);
+    EXPECT_EQ(updates, 9);
+}
+
+TEST_F(SchedulerTest, FourUpdatesThatCatchUpDropNothing) {
+    scheduler.SetRate(60);
+    now = scheduler.NextUpdateTime() + 3.5 * kPeriod;
+    scheduler.RunDueUpdates(update);
+    scheduler.DropBacklogIfBehind();
+    EXPECT_EQ(scheduler.DroppedUpdates(), 0);
+    EXPECT_EQ(scheduler.UpdatesRun(), 4);
+}
+
 TEST_F(SchedulerTest, RestartAfterResumeDropsTheTimeSpentSuspended) {
     scheduler.SetRate(60);
     now += 30.0;  // suspended for half a minute
@@ -126,6 +159,22 @@ TEST_F(SchedulerTest, RestartAfterResumeDropsTheTimeSpentSuspended) {
     EXPECT_DOUBLE_EQ(scheduler.NextUpdateTime(), now);
     EXPECT_EQ(scheduler.RunDueUpdates(update), 1);
     EXPECT_NEAR(scheduler.NextUpdateTime(), now + kPeriod, 1e-9);
+    EXPECT_EQ(scheduler.DroppedUpdates(), 0);  // suspension is not a backlog
+}
+
+TEST(PacingReport, ALineEveryTenSecondsWithTheCountsSoFar) {
+    double now = 5.0;
+    FrameScheduler scheduler{[&] { return now; }};
+    scheduler.SetRate(60);
+    PacingReport report(false, now);
+    for (int pass = 0; pass < 3; ++pass) {
+        now += kPeriod;
+        scheduler.RunDueUpdates([] {});
+        report.AfterRender(now, scheduler);
+    }
+    EXPECT_EQ(report.Renders(), 3);
+    EXPECT_EQ(PacingReport::Line(59.6, scheduler.UpdatesRun(), report.Renders(), 12),
+              "pacing: 60 s, 3 updates, 3 renders, 12 dropped");
 }
 
 }  // namespace

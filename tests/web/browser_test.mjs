@@ -285,6 +285,20 @@ try {
   const storedAgain = await storedRecord(page);
   check(storedAgain === stored, "the stored record survived the reload");
 
+  // A larger page re-lays the game to the new canvas: the lists move to its right edge.
+  await page.setViewportSize({ width: 1180, height: 860 });
+  const grown = await page.waitForFunction(() => canvas.width > 640 && canvas.height > 480 && canvas.width, null,
+                                           { timeout: 5000 }).then((h) => h.jsonValue()).catch(() => 0);
+  const big = grown ? await waitFor(page, "14-larger-page", (s) =>
+    s.width === grown && count(s, s.width - 140, 0, s.width, s.height, latestListText) > 30, 5) : null;
+  check(big !== null, `a larger page re-lays the game (canvas ${grown} wide)`);
+  // A collapsed stage keeps the last layout.
+  await page.setViewportSize({ width: 1180, height: 60 });
+  await sleep(300);
+  const kept = await page.evaluate(() => [canvas.width, canvas.height]);
+  check(kept[0] === grown && kept[1] > 480, `a collapsed page keeps the canvas (${kept})`);
+  await page.setViewportSize({ width: 1180, height: 860 });
+
   // The update rate over a stretch of play.
   await press(page, "Enter");
   await waitFor(page, "13-measure", showsSky, 10);

@@ -29,6 +29,8 @@ add_library(PkgConfig::STB ALIAS solbrim_web_stb)
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
 
+# The game's part of the desktop's subsystem list: the asset generator,
+# tests, benchmarks and fuzzers stay native.
 foreach(dir runtime codec host app graphics input audio game music)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${dir})

@@ -311,6 +311,34 @@ try {
   check(u1 > u0, "the game keeps updating");
 
   check(consoleErrors.length === 0, `the console has no errors${consoleErrors.length ? ": " + consoleErrors.join(" | ") : ""}`);
+
+  // A runtime error (an atlas too small for its frames) is shown over the
+  // canvas and in the console, and the frames stop.
+  const broken = await context.newPage();
+  const brokenErrors = [];
+  broken.on("console", (m) => { if (m.type() === "error") brokenErrors.push(m.text()); });
+  await broken.addInitScript(() => {
+    let module;
+    Object.defineProperty(window, "Module", {
+      configurable: true,
+      get: () => module,
+      set: (value) => {
+        module = value;
+        const initialized = value.onRuntimeInitialized;
+        value.onRuntimeInitialized = () => {
+          const tiny = module.FS.readFile("/data/icon-16.png");
+          for (const suffix of ["", "-hd", "-hd2"]) module.FS.writeFile(`/data/parts${suffix}.png`, tiny);
+          initialized();
+        };
+      },
+    });
+  });
+  await broken.goto(address);
+  const shown = await broken.locator("#message.error").textContent({ timeout: 60000 }).catch(() => "");
+  await broken.screenshot({ path: join(artefacts, "15-runtime-error.png") });
+  check(shown.includes("Vellum Runtime Error : Image frame outside surface"), `a runtime error is shown on the page (${shown})`);
+  check(brokenErrors.some((e) => e.includes("Image frame outside surface")), "the runtime error is in the console");
+  await broken.close();
 } catch (error) {
   failures.push(String(error));
   console.log(`FAILED: ${error}`);

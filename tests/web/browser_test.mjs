@@ -1,8 +1,10 @@
 // The game in Debian's Chromium, headless, as a player meets it: the page
 // loads from a local server, the title is drawn, Enter starts a game,
 // Escape pauses it, a drag steers the ball, a game on HARD ends in the
-// "Last" list, and a reload shows the same list from the browser's storage.
-// The console must stay free of errors. Screenshots are kept in the
+// "Last" list, a reload shows the same list from the browser's storage, and
+// a larger page re-lays the game. The console must stay free of errors. Then
+// two faults: a runtime error is shown on the page, and refused storage
+// leaves the game playable with one failed save. Screenshots are kept in the
 // artefacts folder.
 //
 //   node browser_test.mjs SITE_FOLDER ARTEFACT_FOLDER
@@ -339,6 +341,33 @@ try {
   check(shown.includes("Vellum Runtime Error : Image frame outside surface"), `a runtime error is shown on the page (${shown})`);
   check(brokenErrors.some((e) => e.includes("Image frame outside surface")), "the runtime error is in the console");
   await broken.close();
+
+  // Storage refused (as in some private windows): the game plays, and a
+  // finished game's save reports its failure once, without console errors.
+  const refused = await context.newPage();
+  const refusedLog = [], refusedErrors = [];
+  refused.on("console", (m) => {
+    refusedLog.push(m.text());
+    if (m.type() === "error") refusedErrors.push(m.text());
+  });
+  refused.on("pageerror", (e) => refusedErrors.push(String(e)));
+  await refused.addInitScript(() => {
+    IDBFactory.prototype.open = () => { throw new DOMException("refused", "SecurityError"); };
+  });
+  await refused.goto(address);
+  check((await waitFor(refused, "16-no-storage-title", showsTitle, 60)) !== null, "without storage the title is drawn");
+  await sleep(800);
+  await press(refused, "Enter");
+  await waitFor(refused, "17-no-storage-play", showsSky, 10);
+  await press(refused, "Escape");
+  await waitFor(refused, "18-no-storage-paused", showsPauseMenu, 5);
+  await click(refused, 180, 184);
+  const overNoStorage = await waitFor(refused, "19-no-storage-game-over", showsGameOver, 10);
+  await sleep(500);
+  const failedSaves = refusedLog.filter((line) => line === "Saving the game state failed").length;
+  check(overNoStorage !== null && failedSaves === 1, `without storage the game ends normally and its save fails once (${failedSaves})`);
+  check(refusedErrors.length === 0, `without storage the console has no errors${refusedErrors.length ? ": " + refusedErrors.join(" | ") : ""}`);
+  await refused.close();
 } catch (error) {
   failures.push(String(error));
   console.log(`FAILED: ${error}`);

@@ -3,7 +3,7 @@
 // Prints "serving http://127.0.0.1:PORT/" once it listens.
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
-import { extname, join, normalize, sep } from "node:path";
+import { extname, join, normalize, resolve, sep } from "node:path";
 
 const kTypes = {
   ".html": "text/html; charset=utf-8",
@@ -14,12 +14,18 @@ const kTypes = {
 };
 
 export function serve(folder, port) {
-  const root = normalize(folder);
+  const root = resolve(folder);
   const server = createServer(async (request, response) => {
-    const path = decodeURIComponent(new URL(request.url, "http://x").pathname);
+    let path;
+    try {
+      path = decodeURIComponent(new URL(request.url, "http://x").pathname);
+    } catch {
+      response.writeHead(400).end();  // a malformed address must not stop the server
+      return;
+    }
     const file = normalize(join(root, path.endsWith("/") ? path + "index.html" : path));
     // Only files inside the folder are served.
-    if (file !== root && !file.startsWith(root.endsWith(sep) ? root : root + sep)) {
+    if (!file.startsWith(root + sep)) {
       response.writeHead(403).end();
       return;
     }

@@ -76,7 +76,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
     if (game->Delegate()) game->Run();
 }
 
-// The updates run so far (the page measures the update rate with it).
+// The updates run so far, for measuring the update rate from the page.
 extern "C" EMSCRIPTEN_KEEPALIVE double SolbrimUpdates() { return gGame ? static_cast<double>(gGame->Updates()) : 0; }
 
 int main() {

@@ -74,7 +74,7 @@ Decoded DecodeOgg(FILE* file) {
     Decoded d;
     d.failure = "not an Ogg Vorbis file";
     long left = BytesLeft(file);
-    if (left <= 0 || left > UINT_MAX) return d;
+    if (left <= 0 || static_cast<unsigned long>(left) > UINT_MAX) return d;
     int error = 0;
     stb_vorbis* v = stb_vorbis_open_file_section(file, 0, &error, nullptr, static_cast<unsigned>(left));
     if (!v) return d;

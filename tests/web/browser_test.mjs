@@ -1,0 +1,382 @@
+// The game in Debian's Chromium, headless, as a player meets it: the page
+// loads from a local server, the title is drawn, Enter starts a game,
+// Escape pauses it, a drag steers the ball, a game on HARD ends in the
+// "Last" list, a reload shows the same list from the browser's storage, and
+// a larger page re-lays the game. The console must stay free of errors. Then
+// two faults: a runtime error is shown on the page, and refused storage
+// leaves the game playable with one failed save. Screenshots are kept in the
+// artefacts folder.
+//
+//   node browser_test.mjs SITE_FOLDER ARTEFACT_FOLDER
+// Environment: SOLBRIM_WEB_MEASURE_SECONDS (how long to count updates, 10 by default).
+import { mkdtempSync, mkdirSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join, resolve } from "node:path";
+import { chromium } from "playwright-core";
+import { serve } from "../../web/serve.mjs";
+
+const site = resolve(process.argv[2] ?? "build-web/site");
+const artefacts = resolve(process.argv[3] ?? "build-web/browser-test");
+const measureSeconds = Number(process.env.SOLBRIM_WEB_MEASURE_SECONDS ?? 10);
+mkdirSync(artefacts, { recursive: true });
+
+const kWidth = 640, kHeight = 480;
+const kHard = 2;  // the third mode's table
+const failures = [];
+let passed = 0;
+
+function check(condition, what) {
+  if (condition) {
+    passed += 1;
+    console.log(`ok: ${what}`);
+  } else {
+    failures.push(what);
+    console.log(`FAILED: ${what}`);
+  }
+}
+
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// ---- pictures ---------------------------------------------------------------
+
+// The canvas as RGBA bytes, decoded by the page itself from a screenshot.
+async function grab(page, name) {
+  const png = await page.locator("#canvas").screenshot();
+  if (name) writeFileSync(join(artefacts, `${name}.png`), png);
+  const base64 = await page.evaluate(async (data) => {
+    const image = new Image();
+    image.src = "data:image/png;base64," + data;
+    await image.decode();
+    const canvas = document.createElement("canvas");
+    canvas.width = image.width;
+    canvas.height = image.height;
+    const context = canvas.getContext("2d");
+    context.drawImage(image, 0, 0);
+    const bytes = context.getImageData(0, 0, image.width, image.height).data;
+    let text = "";
+    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return [image.width, image.height, btoa(text)];
+  }, png.toString("base64"));
+  return { width: base64[0], height: base64[1], rgba: new Uint8Array(Buffer.from(base64[2], "base64")) };
+}
+
+// Pixels in [x0, x1) x [y0, y1) whose colour passes the test.
+function count(shot, x0, y0, x1, y1, test) {
+  let n = 0;
+  for (let y = Math.max(0, y0); y < Math.min(shot.height, y1); y++)
+    for (let x = Math.max(0, x0); x < Math.min(shot.width, x1); x++) {
+      const i = 4 * (y * shot.width + x);
+      if (test(shot.rgba[i], shot.rgba[i + 1], shot.rgba[i + 2])) n++;
+    }
+  return n;
+}
+
+function colours(shot) {
+  const seen = new Set();
+  for (let i = 0; i < shot.rgba.length; i += 4) seen.add((shot.rgba[i] << 16) | (shot.rgba[i + 1] << 8) | shot.rgba[i + 2]);
+  return seen.size;
+}
+
+// Pixels that differ by more than a little inside [x0, x1) x [y0, y1).
+function differing(a, b, x0, y0, x1, y1) {
+  let n = 0;
+  for (let y = y0; y < y1; y++)
+    for (let x = x0; x < x1; x++) {
+      const i = 4 * (y * a.width + x);
+      const d = Math.abs(a.rgba[i] - b.rgba[i]) + Math.abs(a.rgba[i + 1] - b.rgba[i + 1]) + Math.abs(a.rgba[i + 2] - b.rgba[i + 2]);
+      if (d > 60) n++;
+    }
+  return n;
+}
+
+// The centre of the ball's pixels (black, or green while it is protected),
+// leaving out the green score digits; null when there are too few.
+const ballColour = (r, g, b) => r + g + b < 60 || (g > r + 40 && g > b + 10);
+function ballCentre(shot) {
+  let n = 0, sx = 0, sy = 0;
+  for (let y = 0; y < shot.height; y++)
+    for (let x = 0; x < shot.width; x++) {
+      if (y < 45 && x > 240 && x < 400) continue;
+      const i = 4 * (y * shot.width + x);
+      if (ballColour(shot.rgba[i], shot.rgba[i + 1], shot.rgba[i + 2])) {
+        n++;
+        sx += x;
+        sy += y;
+      }
+    }
+  return n > 100 ? { x: sx / n, y: sy / n, n } : null;
+}
+
+const lightSky = (r, g, b) => b > 200 && r > 70 && r < 200 && g > 130 && g < 230;
+const latestListText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
+const pausePanelOrange = (r, g, b) => r > 170 && g > 80 && g < 170 && b < 90;
+const overlayYellow = (r, g, b) => r > 110 && g > 110 && b < 60 && Math.abs(r - g) < 40;
+const showsTitle = (s) => colours(s) > 300 && count(s, 500, 260, 640, 440, latestListText) > 30;
+const showsSky = (s) => count(s, 0, 0, kWidth, kHeight, lightSky) > kWidth * kHeight * 0.4;
+const showsPauseMenu = (s) => count(s, 200, 230, 270, 290, pausePanelOrange) > 3800;
+const showsGameOver = (s) => count(s, 0, 206, 300, 226, overlayYellow) > 2000;
+// The "Last" list, cut out of the title's side panel.
+const kLastList = [500, 260, 640, 440];
+
+// Waits for a screenshot that passes the test; the last one is kept as name.
+async function waitFor(page, name, test, seconds) {
+  const deadline = Date.now() + seconds * 1000;
+  let shot;
+  do {
+    shot = await grab(page);
+    if (test(shot)) {
+      await grab(page, name);
+      return shot;
+    }
+    await sleep(100);
+  } while (Date.now() < deadline);
+  await grab(page, name + "-timeout");
+  return null;
+}
+
+// ---- input ------------------------------------------------------------------
+
+// Held over several updates, as a player's press is.
+async function press(page, key) {
+  await page.keyboard.down(key);
+  await sleep(150);
+  await page.keyboard.up(key);
+  await sleep(150);
+}
+
+async function canvasOrigin(page) {
+  const box = await page.locator("#canvas").boundingBox();
+  return { x: box.x, y: box.y };
+}
+
+async function click(page, x, y) {
+  const o = await canvasOrigin(page);
+  await page.mouse.move(o.x + x, o.y + y);
+  await page.mouse.down();
+  await sleep(120);
+  await page.mouse.up();
+  await sleep(50);
+}
+
+// ---- the stored record ----------------------------------------------------
+
+// A record whose settings and badge blocks are damaged (they reset alone)
+// and whose HARD table holds two earlier games.
+function seededRecord() {
+  const fields = [];
+  for (let i = 0; i < 25; i++) fields.push(0);
+  fields.push(1);  // wrong settings checksum
+  for (let i = 0; i < 8; i++) fields.push(0);
+  fields.push(1);  // wrong badge checksum
+  for (let table = 0; table < 3; table++) {
+    const best = new Array(10).fill(0), recent = new Array(10).fill(0);
+    if (table === kHard) {
+      best[0] = recent[1] = 735;
+      best[1] = recent[0] = 415;
+    }
+    let sum = 0;
+    for (let i = 0; i < 10; i++) {
+      fields.push(best[i], recent[i]);
+      sum += (i + 4) * best[i] + (i + 3 + table) * recent[i];
+    }
+    fields.push(sum);
+  }
+  return fields.map((f) => `${f}|`).join("");
+}
+
+async function storedRecord(page) {
+  return page.evaluate(() => {
+    try {
+      return Module.FS.readFile("/persist/.vellumstate", { encoding: "utf8" });
+    } catch {
+      return null;
+    }
+  });
+}
+
+// The recent games of a mode in a record's text.
+function recentGames(text, table) {
+  const fields = text.split("|").map(Number);
+  const start = 26 + 9 + 21 * table;
+  return Array.from({ length: 10 }, (_, i) => fields[start + 2 * i + 1]);
+}
+
+// ---- the run ------------------------------------------------------------------
+
+const server = await serve(site, 0);
+const address = `http://127.0.0.1:${server.address().port}/`;
+const profile = mkdtempSync(join(tmpdir(), "solbrim-chromium-"));
+const context = await chromium.launchPersistentContext(profile, {
+  executablePath: "/usr/bin/chromium",
+  headless: true,
+  viewport: { width: 900, height: 640 },
+  args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+         "--disable-component-update", "--disable-sync", "--autoplay-policy=no-user-gesture-required"],
+});
+const consoleErrors = [];
+let page;
+try {
+  page = context.pages()[0] ?? (await context.newPage());
+  page.on("console", (m) => { if (m.type() === "error") consoleErrors.push(m.text()); });
+  page.on("pageerror", (e) => consoleErrors.push(String(e)));
+
+  // The title.
+  const loadStart = Date.now();
+  await page.goto(address);
+  const title = await waitFor(page, "01-title", showsTitle, 60);
+  check(title !== null, "the title is drawn with its lists");
+  if (!title) throw new Error("no title");
+  const titleMs = Date.now() - loadStart;
+  check(colours(title) > 300, `the title has hundreds of colours (${colours(title)})`);
+  const canvasSize = await page.evaluate(() => [canvas.width, canvas.height]);
+  check(canvasSize[0] === kWidth && canvasSize[1] === kHeight, `the canvas starts at 640 x 480 (${canvasSize})`);
+
+  // Seed the record, reload: the HARD lists come from storage.
+  await page.evaluate((text) => new Promise((done) => {
+    Module.FS.writeFile("/persist/.vellumstate", text);
+    Module.FS.syncfs(false, done);
+  }), seededRecord());
+  await page.reload();
+  await waitFor(page, "02-title-seeded", showsTitle, 60);
+  await sleep(800);  // the menu has slid in
+  await press(page, "ArrowRight");  // HARD
+  await sleep(400);
+  const hardBefore = await grab(page, "03-title-hard");
+
+  // Enter starts a game: the sky fills the canvas.
+  await press(page, "Enter");
+  check((await waitFor(page, "04-play", showsSky, 10)) !== null, "Enter starts a game (the sky fills the canvas)");
+
+  // A drag to the left moves the ball to the left.
+  const o = await canvasOrigin(page);
+  const before = ballCentre(await grab(page, "05-before-drag"));
+  await page.mouse.move(o.x + 320, o.y + 240);
+  await page.mouse.down();
+  for (let step = 1; step <= 12; step++) {
+    await page.mouse.move(o.x + 320 - 14 * step, o.y + 240 - 3 * step);
+    await sleep(40);
+  }
+  await sleep(300);
+  const after = ballCentre(await grab(page, "06-dragged"));
+  await page.mouse.up();
+  check(before && after && after.x < before.x - 30, `a drag moves the ball (${before?.x?.toFixed(0)} -> ${after?.x?.toFixed(0)})`);
+
+  // Escape opens the pause menu.
+  await press(page, "Escape");
+  check((await waitFor(page, "07-paused", showsPauseMenu, 5)) !== null, "Escape opens the pause menu");
+
+  // Quitting from the pause menu ends the game on HARD.
+  await click(page, 180, 184);
+  check((await waitFor(page, "08-game-over", showsGameOver, 10)) !== null, "the game-over overlay appears");
+  await waitFor(page, "09-title-after", showsTitle, 20);
+  await sleep(2500);  // the overlay withdraws, the menu slides back in
+  const hardAfter = await grab(page, "10-title-after-game");
+  check(differing(hardBefore, hardAfter, ...kLastList) > 50, "the HARD game enters the Last list");
+  const stored = await storedRecord(page);
+  const games = stored ? recentGames(stored, kHard) : [];
+  check(games[1] === 415 && games[2] === 735, `the stored Last list moved down by one game (${games.slice(0, 4)})`);
+
+  // A reload shows the same list, from IndexedDB.
+  await page.reload();
+  await waitFor(page, "11-reloaded", showsTitle, 60);
+  await sleep(800);
+  await press(page, "ArrowRight");
+  await sleep(400);
+  const reloaded = await grab(page, "12-reloaded-hard");
+  check(differing(hardAfter, reloaded, ...kLastList) < 20, "after a reload the Last list is the same");
+  const storedAgain = await storedRecord(page);
+  check(storedAgain === stored, "the stored record survived the reload");
+
+  // A larger page re-lays the game to the new canvas: the lists move to its right edge.
+  await page.setViewportSize({ width: 1180, height: 860 });
+  const grown = await page.waitForFunction(() => canvas.width > 640 && canvas.height > 480 && canvas.width, null,
+                                           { timeout: 5000 }).then((h) => h.jsonValue()).catch(() => 0);
+  const big = grown ? await waitFor(page, "14-larger-page", (s) =>
+    s.width === grown && count(s, s.width - 140, 0, s.width, s.height, latestListText) > 30, 5) : null;
+  check(big !== null, `a larger page re-lays the game (canvas ${grown} wide)`);
+  // A collapsed stage keeps the last layout.
+  await page.setViewportSize({ width: 1180, height: 60 });
+  await sleep(300);
+  const kept = await page.evaluate(() => [canvas.width, canvas.height]);
+  check(kept[0] === grown && kept[1] > 480, `a collapsed page keeps the canvas (${kept})`);
+  await page.setViewportSize({ width: 1180, height: 860 });
+
+  // The update rate over a stretch of play.
+  await press(page, "Enter");
+  await waitFor(page, "13-measure", showsSky, 10);
+  const u0 = await page.evaluate(() => Module._SolbrimUpdates());
+  const t0 = Date.now();
+  await sleep(measureSeconds * 1000);
+  const u1 = await page.evaluate(() => Module._SolbrimUpdates());
+  const rate = ((u1 - u0) * 1000) / (Date.now() - t0);
+  console.log(`measured: load to title ${titleMs} ms; ${rate.toFixed(1)} updates per second over ${measureSeconds} s`);
+  check(u1 > u0, "the game keeps updating");
+
+  check(consoleErrors.length === 0, `the console has no errors${consoleErrors.length ? ": " + consoleErrors.join(" | ") : ""}`);
+
+  // A runtime error (an atlas too small for its frames) is shown over the
+  // canvas and in the console, and the frames stop.
+  const broken = await context.newPage();
+  const brokenErrors = [];
+  broken.on("console", (m) => { if (m.type() === "error") brokenErrors.push(m.text()); });
+  await broken.addInitScript(() => {
+    let module;
+    Object.defineProperty(window, "Module", {
+      configurable: true,
+      get: () => module,
+      set: (value) => {
+        module = value;
+        const initialized = value.onRuntimeInitialized;
+        value.onRuntimeInitialized = () => {
+          const tiny = module.FS.readFile("/data/icon-16.png");
+          for (const suffix of ["", "-hd", "-hd2"]) module.FS.writeFile(`/data/parts${suffix}.png`, tiny);
+          initialized();
+        };
+      },
+    });
+  });
+  await broken.goto(address);
+  const shown = await broken.locator("#message.error").textContent({ timeout: 60000 }).catch(() => "");
+  await broken.screenshot({ path: join(artefacts, "15-runtime-error.png") });
+  check(shown.includes("Vellum Runtime Error : Image frame outside surface"), `a runtime error is shown on the page (${shown})`);
+  check(brokenErrors.some((e) => e.includes("Image frame outside surface")), "the runtime error is in the console");
+  await broken.close();
+
+  // Storage refused (as in some private windows): the game plays, and a
+  // finished game's save reports its failure once, without console errors.
+  const refused = await context.newPage();
+  const refusedLog = [], refusedErrors = [];
+  refused.on("console", (m) => {
+    refusedLog.push(m.text());
+    if (m.type() === "error") refusedErrors.push(m.text());
+  });
+  refused.on("pageerror", (e) => refusedErrors.push(String(e)));
+  await refused.addInitScript(() => {
+    IDBFactory.prototype.open = () => { throw new DOMException("refused", "SecurityError"); };
+  });
+  await refused.goto(address);
+  check((await waitFor(refused, "16-no-storage-title", showsTitle, 60)) !== null, "without storage the title is drawn");
+  await sleep(800);
+  await press(refused, "Enter");
+  await waitFor(refused, "17-no-storage-play", showsSky, 10);
+  await press(refused, "Escape");
+  await waitFor(refused, "18-no-storage-paused", showsPauseMenu, 5);
+  await click(refused, 180, 184);
+  const overNoStorage = await waitFor(refused, "19-no-storage-game-over", showsGameOver, 10);
+  await sleep(500);
+  const failedSaves = refusedLog.filter((line) => line === "Saving the game state failed").length;
+  check(overNoStorage !== null && failedSaves === 1, `without storage the game ends normally and its save fails once (${failedSaves})`);
+  check(refusedErrors.length === 0, `without storage the console has no errors${refusedErrors.length ? ": " + refusedErrors.join(" | ") : ""}`);
+  await refused.close();
+} catch (error) {
+  failures.push(String(error));
+  console.log(`FAILED: ${error}`);
+  if (page) await page.screenshot({ path: join(artefacts, "error-page.png") }).catch(() => {});
+} finally {
+  await context.close();
+  server.close();
+  rmSync(profile, { recursive: true, force: true });
+}
+
+console.log(`browser tests: ${passed} passed, ${failures.length} failed`);
+process.exit(failures.length ? 1 : 0);

@@ -60,7 +60,7 @@ void OpenInNewTab(const std::string& url) {
 // Called by the page once the record's folder is loaded (storageAvailable:
 // whether the browser's storage could be opened at all).
 extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
-    OpenGameWindow();
+    OpenGameWindow(kDataFolder);
     GameFiles files{kDataFolder, kStateFile, ""};
     WebPage page;
     page.storageAvailable = storageAvailable != 0;

@@ -1,7 +1,9 @@
 #include "host/crash_report.h"
 
 #include <dirent.h>
+#if __has_include(<execinfo.h>)
 #include <execinfo.h>
+#endif
 #include <fcntl.h>
 #include <signal.h>
 #include <string.h>
@@ -17,6 +19,25 @@
 #include "runtime/recent_lines.h"
 
 namespace {
+
+// A native backtrace where the C library has one (not in the browser build,
+// whose reports then carry none).
+int CaptureFrames(void** frames, int count) {
+#if __has_include(<execinfo.h>)
+    return backtrace(frames, count);
+#else
+    (void)frames, (void)count;
+    return 0;
+#endif
+}
+
+void WriteFrames(void* const* frames, int count, int fd) {
+#if __has_include(<execinfo.h>)
+    backtrace_symbols_fd(frames, count, fd);
+#else
+    (void)frames, (void)count, (void)fd;
+#endif
+}
 
 char gFolder[4096];  // "" when reports cannot be written
 int gWindowWidth = 0, gWindowHeight = 0, gResolutionLevel = 0;
@@ -137,7 +158,7 @@ void InstallCrashReports(const char* folder) {
     if (path.empty() || path.size() >= sizeof gFolder || !CreateFolders(path, 0700)) return;
     memcpy(gFolder, path.c_str(), path.size() + 1);
     void* frame[1];
-    backtrace(frame, 1);
+    CaptureFrames(frame, 1);
 }
 
 void SetCrashReportWindowSize(int width, int height) {
@@ -215,7 +236,7 @@ void WriteReportText(int fd, const char* message, int signal, const ReportTime& 
     out.Text("\nBacktrace:\n");
     out.Flush();
     void* frames[kBacktraceFrames];
-    backtrace_symbols_fd(frames, backtrace(frames, kBacktraceFrames), fd);
+    WriteFrames(frames, CaptureFrames(frames, kBacktraceFrames), fd);
 
     out.Text("\nLast printed lines:\n");
     ForEachRecentLine(WriteRecentLine, &out);

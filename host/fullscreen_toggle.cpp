@@ -1,8 +1,10 @@
 #include "host/fullscreen_toggle.h"
 
-#define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3.h>
+#ifndef __EMSCRIPTEN__
+#define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3native.h>
+#endif
 
 #include <algorithm>
 #include <vector>
@@ -30,10 +32,16 @@ long long Overlap(const ScreenRect& a, const ScreenRect& b) {
 // Without the RandR extension the window library invents a monitor whose
 // position it never fills in, and places a fullscreen window at whatever
 // that position happens to be, often far off the screen.
+// In the browser the page switches to full screen itself, so the toggle
+// has no monitor to use there.
 bool HasMonitorInformation() {
+#ifdef __EMSCRIPTEN__
+    return false;
+#else
     Display* display = glfwGetX11Display();
     int opcode = 0, event = 0, error = 0;
     return display && XQueryExtension(display, "RANDR", &opcode, &event, &error);
+#endif
 }
 
 }  // namespace
@@ -50,7 +58,7 @@ int MonitorUnder(const ScreenRect& window, std::span<const ScreenRect> monitors)
 }
 
 void FullscreenToggle::Toggle() {
-    if (!window_) return;
+    if (!window_ || !HasMonitorInformation()) return;
     if (glfwGetWindowMonitor(window_) == nullptr) {
         Enter();
         return;
@@ -60,7 +68,6 @@ void FullscreenToggle::Toggle() {
 }
 
 void FullscreenToggle::Enter() {
-    if (!HasMonitorInformation()) return;
     int count = 0;
     GLFWmonitor** all = glfwGetMonitors(&count);
     std::vector<GLFWmonitor*> monitors;

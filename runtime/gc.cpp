@@ -67,8 +67,10 @@ struct Collector {
     long long destroyed = 0;
     FreeBlock* pools[gc::kMaxPooled / 8 + 1] = {};
     // Blocks handed out by Allocate whose constructor has not run yet; more
-    // than one when a new-expression's arguments allocate too.
-    std::vector<std::pair<void*, int>> pending;
+    // than one when a new-expression's arguments allocate too. Made on first
+    // use, since not every standard library can build a vector at compile
+    // time.
+    std::vector<std::pair<void*, int>>* pending = nullptr;
 };
 
 // Constant-initialised, so it is ready before any static constructor
@@ -83,6 +85,12 @@ constinit CollectorStorage gCollector;
 
 Collector& C() { return gCollector.c; }
 
+std::vector<std::pair<void*, int>>& Pending() {
+    Collector& c = C();
+    if (!c.pending) c.pending = new std::vector<std::pair<void*, int>>;
+    return *c.pending;
+}
+
 std::vector<GcRoot*>& Roots() {
     static auto* roots = new std::vector<GcRoot*>;
     return *roots;
@@ -95,7 +103,7 @@ bool IsWhite(const Collector& c, const gc_object* p) {
 
 // Removes block from the pending list; returns its size or -1.
 int TakePending(const void* block) {
-    auto& pending = C().pending;
+    auto& pending = Pending();
     for (size_t i = pending.size(); i-- > 0;) {
         if (pending[i].first == block) {
             int size = pending[i].second;
@@ -232,7 +240,7 @@ void* Allocate(std::size_t requested) {
         p = std::malloc(static_cast<std::size_t>(size));
         if (!p) throw std::bad_alloc();
     }
-    c.pending.emplace_back(p, size);
+    Pending().emplace_back(p, size);
     c.allocatedBytes += size;
     return p;
 }

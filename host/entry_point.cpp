@@ -33,9 +33,9 @@ bool InitWindowLibrary() {
 
 // Whichever way the process ends normally, the window library is let go
 // last: exit handlers registered later (the audio device's) run before it.
-// Not in the sanitizer build: terminating unloads the GL driver, and the
-// leak checker could then no longer tell the driver's own small leaks, which
-// it is told to ignore by library name, from the program's.
+// Not in the sanitizer build: terminating unloads the GL driver, after which
+// the leak checker cannot tell the driver's own small leaks, which it is told
+// to ignore by library name, from the program's.
 void TerminateWindowLibraryAtExit() {
 #if !defined(__SANITIZE_ADDRESS__)
     static const bool registered = std::atexit(glfwTerminate) == 0;

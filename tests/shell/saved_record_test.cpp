@@ -440,7 +440,7 @@ void CheckTwoDamages(const SavedRecord& original, int seed, int rounds) {
 // The text of a written record with its end changed: the final separator
 // lost, one to three fields added (zeros most often, as they are what can
 // pass a checksum at a shifted place), or the last field cut short. Adds the
-// last table to damaged when the change breaks its checksum.
+// last table to damaged when the cut changes the last field's value.
 std::string ChangeTail(const std::string& text, std::mt19937& rng, std::set<int>& damaged) {
     std::uniform_int_distribution<int> kind(0, 2), extra(1, 3), digit(0, 9);
     std::string body = text.substr(0, text.size() - 1);  // without the final "|"

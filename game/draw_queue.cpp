@@ -11,7 +11,7 @@
 #include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
-#include "game/random.h"
+#include "runtime/random.h"
 #include "game/sound_mode.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
@@ -195,8 +195,6 @@ void c_MyApp::PlaySfx(int sound, float rate, float volume, float pan) {
     SetChannelVolume(channel, volume);
     SetChannelPan(channel, pan);
 }
-
-int c_MyApp::RandomInt(int lo, int hi) { return RandomIntOfFraction(RandomFraction(), lo, hi); }
 
 void c_MyApp::ReplayDrawList() {
     float sx = pixelScaleX, sy = pixelScaleY;

@@ -51,7 +51,6 @@ public:
     virtual int PointerImageButton(int image, float x, float y, int frame);
     virtual int RectButton(float x, float y, float width, float height);
     virtual void PlaySfx(int sound, float rate, float volume, float pan);
-    virtual int RandomInt(int lo, int hi);
     virtual void ReplayDrawList();
 
     // --- Controls and pause menu (game/controls.cpp) ---

@@ -6,6 +6,7 @@
 
 #include "game/game_globals.h"
 #include "host/hx_game.h"
+#include "runtime/random.h"
 #include "tests/game/game_fixture.h"
 
 namespace {

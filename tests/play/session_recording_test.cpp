@@ -15,6 +15,7 @@
 
 #include "game/game_constants.h"
 #include "game/game_globals.h"
+#include "runtime/random.h"
 #include "tests/play/play_test_support.h"
 
 namespace {

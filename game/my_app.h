@@ -133,7 +133,7 @@ public:
     virtual void MusicUpdate();
     virtual void MusicRender();
 
-    // --- Display list, widgets, sound effects, random numbers (game/draw_queue.cpp) ---
+    // --- Display list (game/draw_queue.cpp) ---
     virtual void ResetDrawState();
     virtual void BeginFrame(float red, float green, float blue, float alpha);
     virtual void SetDrawScale(float x, float y);
@@ -144,11 +144,15 @@ public:
     virtual void QueueRect(float x, float y, float width, float height);
     virtual void QueueEllipse(float x, float y, float xRadius, float yRadius);
     virtual void QueueText(float x, float y, const String& text, float alignX, float alignY);
+    virtual void ReplayDrawList();
+
+    // --- Buttons (game/buttons.cpp) ---
     virtual int ImageButton(int image, float x, float y, int frame);
     virtual int PointerImageButton(int image, float x, float y, int frame);
     virtual int RectButton(float x, float y, float width, float height);
+
+    // --- Sound effects (game/sound_effects.cpp) ---
     virtual void PlaySfx(int sound, float rate, float volume, float pan);
-    virtual void ReplayDrawList();
 
     // --- Controls and pause menu (game/controls.cpp) ---
     virtual void SampleInput();

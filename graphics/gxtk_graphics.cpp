@@ -9,7 +9,7 @@
 #include "graphics/image_decoder.h"
 #include "host/asset_failures.h"
 #include "host/crash_report.h"
-#include "host/hx_glfw_game.h"
+#include "host/hx_game.h"
 
 gxtkGraphics::gxtkGraphics() { ReadDeviceSize(); }
 
@@ -118,7 +118,7 @@ gxtkSurface* gxtkGraphics::LoadSurface(const String& path) {
 }
 
 gxtkSurface* gxtkGraphics::LoadSurfaceData(gxtkSurface* surface, const String& path) {
-    HxGlfwGame* host = HxGlfwGame::Current();
+    HxGame* host = HxGame::Current();
     if (!surface || !host) return nullptr;
     int width = 0, height = 0, depth = 0;
     unsigned char* pixels = host->LoadImageData(path, &width, &height, &depth);

@@ -16,7 +16,6 @@
 #include "runtime/gc.h"
 
 namespace {
-HxGlfwGame* gCurrentGlfwGame = nullptr;
 constexpr int kMaxJoystickPort = 15;
 constexpr int kJoystickButtons = 32;
 }  // namespace
@@ -31,15 +30,10 @@ HxGlfwGame::HxGlfwGame(std::unique_ptr<HostWindow> window, std::unique_ptr<Joyst
       joysticks_(std::move(joysticks)),
       urls_(std::move(urls)),
       scheduler_([this] { return window_->Now(); }),
-      pacing_(PacingReport::Requested(), window_->Now()) {
-    gCurrentGlfwGame = this;
-}
+      pacing_(PacingReport::Requested(), window_->Now()) {}
 
-HxGlfwGame::~HxGlfwGame() {
-    if (gCurrentGlfwGame == this) gCurrentGlfwGame = nullptr;
-}
+HxGlfwGame::~HxGlfwGame() = default;
 
-HxGlfwGame* HxGlfwGame::Current() { return gCurrentGlfwGame; }
 
 void HxGlfwGame::SetUpdateRate(int rate) {
     HxGame::SetUpdateRate(rate);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/image_decoder.h"
+#include "codec/image_decoder.h"
 #include "host/asset_failures.h"
 #include "host/crash_report.h"
 #include "host/hx_game.h"

@@ -11,8 +11,8 @@
 #include "host/data_path.h"
 #include "host/glfw_host_window.h"
 #include "host/key_translation.h"
-#include "audio/audio_decoder.h"
-#include "graphics/image_decoder.h"
+#include "codec/audio_decoder.h"
+#include "codec/image_decoder.h"
 #include "runtime/gc.h"
 
 namespace {

@@ -41,7 +41,7 @@ void HxGlfwGame::SetUpdateRate(int rate) {
 }
 
 int HxGlfwGame::Millisecs() {
-    // A wrapping millisecond counter, as the classic 32-bit one was.
+    // Milliseconds kept to 32 bits: the counter wraps after about 49 days.
     auto ms = static_cast<std::int64_t>(window_->Now() * 1000.0);
     return static_cast<int>(static_cast<std::uint32_t>(ms));
 }

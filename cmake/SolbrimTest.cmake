@@ -47,19 +47,6 @@ function(solbrim_test name)
     PROPERTIES ${props})
 endfunction()
 
-# solbrim_add_areas(): adds every folder beside the calling CMakeLists.txt
-# that has a CMakeLists.txt of its own, in name order: one area of tests or
-# benchmarks each.
-function(solbrim_add_areas)
-  file(GLOB areas LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(SORT areas)
-  foreach(area ${areas})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/CMakeLists.txt)
-      add_subdirectory(${area})
-    endif()
-  endforeach()
-endfunction()
-
 # solbrim_bench(NAME SOURCES ... LIBS ...): a Google Benchmark executable.
 function(solbrim_bench name)
   cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})

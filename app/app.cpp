@@ -7,6 +7,5 @@ c_App::c_App() {
     if (gApp) Error(String("App has already been created"));
     gApp = this;
     gGameDelegate = new c_GameDelegate();
-    HxGame* host = gHost ? gHost : HxGame::Current();
-    host->SetDelegate(gGameDelegate);
+    HxGame::Current()->SetDelegate(gGameDelegate);
 }

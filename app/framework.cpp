@@ -4,7 +4,6 @@
 #include "graphics/graphics_globals.h"
 #include "input/input.h"
 
-HxGame* gHost = nullptr;
 Global<Ref<c_App>> gApp;
 Global<Ref<c_GameDelegate>> gGameDelegate;
 int gUpdateRate = 0;
@@ -12,7 +11,6 @@ Global<Ref<c_Stack>> gAsyncEventSources;
 Global<Ref<c_IAsyncEventSource>> gCurrentEventSource;
 
 void InitFrameworkGlobals() {
-    gHost = HxGame::Current();
     gApp = nullptr;
     gGameDelegate = nullptr;
     graphicsDevice = nullptr;
@@ -27,11 +25,11 @@ void InitFrameworkGlobals() {
 
 int SetUpdateRate(int rate) {
     gUpdateRate = rate;
-    gHost->SetUpdateRate(rate);
+    HxGame::Current()->SetUpdateRate(rate);
     return 0;
 }
 
-int Millisecs() { return gHost->Millisecs(); }
+int Millisecs() { return HxGame::Current()->Millisecs(); }
 
 int UpdateAsyncEvents() {
     // A source's own update may end up here again; it is not re-entered.
@@ -48,6 +46,6 @@ int UpdateAsyncEvents() {
     return 0;
 }
 
-int SaveState(const String& state) { return gHost->SaveState(state); }
+int SaveState(const String& state) { return HxGame::Current()->SaveState(state); }
 
-String LoadState() { return gHost->LoadState(); }
+String LoadState() { return HxGame::Current()->LoadState(); }

@@ -12,8 +12,6 @@
 #include "runtime/ref.h"
 #include "runtime/string.h"
 
-// The host the entry point created (not a collected object).
-extern HxGame* gHost;
 // The one application and its delegate, set when the application is created.
 extern Global<Ref<c_App>> gApp;
 extern Global<Ref<c_GameDelegate>> gGameDelegate;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "audio/discarded_buffers.h"
-#include "host/hx_glfw_game.h"
+#include "host/hx_game.h"
 
 namespace {
 
@@ -129,7 +129,7 @@ gxtkSample* gxtkAudio::LoadSample(const String& path) {
 }
 
 gxtkSample* gxtkAudio::LoadSampleData(gxtkSample* sample, const String& path) {
-    HxGlfwGame* host = HxGlfwGame::Current();
+    HxGame* host = HxGame::Current();
     if (!sample || !host) return nullptr;
     int length = 0, channels = 0, format = 0, hertz = 0;
     unsigned char* data = host->LoadAudioData(path, &length, &channels, &format, &hertz);

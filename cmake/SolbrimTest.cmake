@@ -7,22 +7,10 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-set(SOLBRIM_TEST_ENV
-  "ALSOFT_CONF=${PROJECT_SOURCE_DIR}/tests/alsoft-null.conf"
-  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
-  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-  # The GL driver's dynamic thread-local storage crashes the leak checker's
-  # tracer unless its __tls_get_addr interception is off.
-  "ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0"
-  "SOLBRIM_BUILD_DIR=${PROJECT_BINARY_DIR}"
-  "SOLBRIM_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
-
-# gtest_discover_tests cannot carry a list-valued ENVIRONMENT, so test
-# executables run through a small launcher that exports it.
-set(SOLBRIM_TEST_LAUNCHER ${PROJECT_BINARY_DIR}/test-env.sh)
-list(JOIN SOLBRIM_TEST_ENV "\nexport " _exports)
-file(WRITE ${SOLBRIM_TEST_LAUNCHER} "#!/bin/sh\nexport ${_exports}\nexec \"$@\"\n")
-file(CHMOD ${SOLBRIM_TEST_LAUNCHER} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# Test executables run through a launcher that sources tests/test-env, the
+# one definition of the tests' environment, with this build's folders.
+set(SOLBRIM_TEST_LAUNCHER env "SOLBRIM_SOURCE_DIR=${PROJECT_SOURCE_DIR}" "SOLBRIM_BUILD_DIR=${PROJECT_BINARY_DIR}"
+  sh -c ". \"\$SOLBRIM_SOURCE_DIR/tests/test-env\" && exec \"\$@\"" test-env)
 
 function(solbrim_test name)
   cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -30,7 +18,7 @@ function(solbrim_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     SOLBRIM_BUILD_DIR="${PROJECT_BINARY_DIR}" SOLBRIM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${SOLBRIM_TEST_LAUNCHER})
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${SOLBRIM_TEST_LAUNCHER}")
   set(props TIMEOUT 300)
   if(T_LABELS)
     list(APPEND props LABELS "${T_LABELS}")
@@ -45,19 +33,6 @@ function(solbrim_test name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${props})
-endfunction()
-
-# solbrim_add_areas(): adds every folder beside the calling CMakeLists.txt
-# that has a CMakeLists.txt of its own, in name order: one area of tests or
-# benchmarks each.
-function(solbrim_add_areas)
-  file(GLOB areas LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(SORT areas)
-  foreach(area ${areas})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/CMakeLists.txt)
-      add_subdirectory(${area})
-    endif()
-  endforeach()
 endfunction()
 
 # solbrim_bench(NAME SOURCES ... LIBS ...): a Google Benchmark executable.
@@ -78,9 +53,10 @@ function(solbrim_fuzz_target name)
   cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
   target_link_libraries(${name}_replay PRIVATE ${F_LIBS})
+  set_target_properties(${name}_replay PROPERTIES CROSSCOMPILING_EMULATOR "${SOLBRIM_TEST_LAUNCHER}")
   if(SOLBRIM_TESTS)
     add_test(NAME ${name}_corpus COMMAND ${name}_replay ${F_CORPUS})
-    set_tests_properties(${name}_corpus PROPERTIES ENVIRONMENT "${SOLBRIM_TEST_ENV}" LABELS fuzz)
+    set_tests_properties(${name}_corpus PROPERTIES LABELS fuzz)
   endif()
   if(SOLBRIM_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     add_executable(${name} ${F_SOURCES})

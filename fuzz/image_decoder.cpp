@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "graphics/image_decoder.h"
+#include "codec/image_decoder.h"
 
 namespace {
 

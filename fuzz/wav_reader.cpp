@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "audio/audio_decoder.h"
-#include "audio/wav_reader.h"
+#include "codec/audio_decoder.h"
+#include "codec/wav_reader.h"
 
 namespace {
 

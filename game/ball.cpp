@@ -6,7 +6,7 @@
 #include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
-#include "game/random.h"
+#include "runtime/random.h"
 
 namespace {
 

@@ -6,13 +6,10 @@
 // Floats 8, 9 and 14 are never written.
 #include <cmath>
 
-#include "audio/audio.h"
 #include "game/degrees.h"
 #include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
-#include "game/random.h"
-#include "game/sound_mode.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
 
@@ -22,20 +19,6 @@ constexpr float kRectKind = -3717.0f;
 constexpr float kEllipseKind = -3716.0f;
 constexpr float kLineKind = -3715.0f;
 constexpr int kCommandFloats = 15;
-constexpr int kSfxChannels = 24;
-
-bool Between(float low, int value, float high) { return low < value && value < high; }
-
-// Half the drawn size of one frame of an image at the current draw scale, in
-// virtual pixels.
-struct HalfSize {
-    float width, height;
-};
-
-HalfSize HalfFrameSize(const c_MyApp* app, int image) {
-    return {app->imageInfo[3 * image] * app->hdScale * app->drawScaleX * 0.5f,
-            app->imageInfo[3 * image + 1] * app->hdScale * app->drawScaleY * 0.5f};
-}
 
 }  // namespace
 
@@ -152,51 +135,6 @@ void c_MyApp::QueueText(float x, float y, const String& text, float alignX, floa
         }
     }
 }
-
-int c_MyApp::ImageButton(int image, float x, float y, int frame) {
-    QueueImage(image, x, y, frame);
-    buttonHit = 0;
-    HalfSize half = HalfFrameSize(this, image);
-    for (int i = 0; i < kTouchPoints; ++i) {
-        if (Between(x - half.width, touchX[i], x + half.width) &&
-            Between(y - half.height, touchY[i], y + half.height) && pointerDown > 0) {
-            buttonHit = 1;
-        }
-    }
-    return buttonHit;
-}
-
-int c_MyApp::PointerImageButton(int image, float x, float y, int frame) {
-    QueueImage(image, x, y, frame);
-    HalfSize half = HalfFrameSize(this, image);
-    bool hit = Between(x - half.width, touchX[0], x + half.width) &&
-               Between(y - half.height, touchY[0], y + half.height) && pointerDown > 0;
-    return hit ? 1 : 0;
-}
-
-int c_MyApp::RectButton(float x, float y, float width, float height) {
-    QueueRect(x, y, width, height);
-    for (int i = 0; i < kTouchPoints; ++i) {
-        if (touchDown[i] != 0 && Between(x, touchX[i], x + width) && Between(y, touchY[i], y + height)) {
-            return 1;
-        }
-    }
-    return 0;
-}
-
-void c_MyApp::PlaySfx(int sound, float rate, float volume, float pan) {
-    if (!SoundEffectsOn(settings[kSettingSoundMode])) return;
-    sfxRotor = (sfxRotor + 1) % kSfxChannels;
-    if (sfxRotor < 0 || sfxRotor > 31) sfxRotor = 0;
-    int channel = channelOrder[sfxRotor];
-    StopChannel(channel);
-    if (sound >= 0 && sound < sounds.Length() && sounds[sound]) PlaySoundOnChannel(sounds[sound], channel, 0);
-    SetChannelRate(channel, rate);
-    SetChannelVolume(channel, volume);
-    SetChannelPan(channel, pan);
-}
-
-int c_MyApp::RandomInt(int lo, int hi) { return RandomIntOfFraction(RandomFraction(), lo, hi); }
 
 void c_MyApp::ReplayDrawList() {
     float sx = pixelScaleX, sy = pixelScaleY;

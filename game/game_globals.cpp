@@ -1,12 +1,12 @@
 #include "game/game_globals.h"
 
 #include "game/shell/credits_list.h"
+#include "runtime/random.h"
 
 namespace {
 // The values every run starts with; InitGameGlobals restores them.
 constexpr float kDesignWidth = 640.0f;
 constexpr float kDesignHeight = 480.0f;
-constexpr int kFirstSeed = 1234;
 }  // namespace
 
 float baseWidth = kDesignWidth;
@@ -15,14 +15,13 @@ float virtualWidth = kDesignWidth;
 float virtualHeight = kDesignHeight;
 int arcadeMode = 0;
 int debugMode = 0;
-int randomSeed = kFirstSeed;
 int musicEnabled = SOLBRIM_MUSIC;
 
 void InitGameGlobals() {
     baseWidth = virtualWidth = kDesignWidth;
     baseHeight = virtualHeight = kDesignHeight;
     arcadeMode = debugMode = 0;
-    randomSeed = kFirstSeed;
+    randomSeed = kFirstRandomSeed;
     musicEnabled = SOLBRIM_MUSIC;
     InitCreditsList();
 }

@@ -1,9 +1,5 @@
-// The framework globals the game reads and writes (one copy each).
+// The game's globals (one copy each); the random seed is in runtime/random.h.
 #pragma once
-
-#ifndef SOLBRIM_MUSIC
-#define SOLBRIM_MUSIC 0
-#endif
 
 // The virtual screen the game is laid out for.
 extern float baseWidth;
@@ -15,8 +11,6 @@ extern float virtualHeight;
 extern int arcadeMode;
 // Toggled by F10: the rate read-out, and the saved record on the console.
 extern int debugMode;
-// The one seed every random draw of the game advances.
-extern int randomSeed;
 // Build switch: 1 runs the music generator (CMake option SOLBRIM_MUSIC).
 extern int musicEnabled;
 

@@ -39,102 +39,23 @@ void Fill(const Array<T>& array, T value) {
 
 c_MyApp::c_MyApp() {
     tunePlayer = new c_TunePlayer();
-    images = Array<Ref<c_Image>>(100);
-    imageInfo = Array<int>(300);
-    badgePopupIds = Array<int>(15);
-    badgePopupTimers = Array<int>(15);
-    badgeFlags = Array<bool>(kBadgeCount);
-    virtualButtons = Array<int>(20);
-    settings = Array<int>(25);
-    highScores = Array<int>(150);
-    channelOrder = Array<int>(33);
-    wordList = Array<int>(5);
-    worldMap = Array<int>(16384);
-    drawList = Array<float>(37500);
-    touchDown = Array<int>(kTouchPoints);
-    touchX = Array<int>(kTouchPoints);
-    touchY = Array<int>(kTouchPoints);
-    sounds = Array<Ref<c_Sound>>(100);
-    world = Array<int>(170000);
-    particles = Array<float>(1024);
-    trail = Array<float>(130);
+#define SOLBRIM_MAKE_ARRAY(type, name, length) name = Array<type>(length);
+    SOLBRIM_MY_APP_ARRAYS(SOLBRIM_MAKE_ARRAY)
+#undef SOLBRIM_MAKE_ARRAY
 }
 
 void c_MyApp::Mark() {
     gc_mark(tunePlayer);
-    gc_mark(images);
-    gc_mark(imageInfo);
-    gc_mark(badgePopupIds);
-    gc_mark(badgePopupTimers);
-    gc_mark(badgeFlags);
-    gc_mark(virtualButtons);
-    gc_mark(settings);
-    gc_mark(highScores);
-    gc_mark(channelOrder);
-    gc_mark(wordList);
-    gc_mark(worldMap);
-    gc_mark(drawList);
-    gc_mark(touchDown);
-    gc_mark(touchX);
-    gc_mark(touchY);
-    gc_mark(sounds);
-    gc_mark(world);
-    gc_mark(particles);
-    gc_mark(trail);
+#define SOLBRIM_MARK_ARRAY(type, name, length) gc_mark(name);
+    SOLBRIM_MY_APP_ARRAYS(SOLBRIM_MARK_ARRAY)
+#undef SOLBRIM_MARK_ARRAY
 }
 
 void c_MyApp::ZeroState() {
-    screen = 0;
-    lastDeviceWidth = lastDeviceHeight = 0;
-    clearRed = clearGreen = clearBlue = clearAlpha = 0;
-    hdLevel = 0;
-    hdScale = 0;
-    Fill(images, Ref<c_Image>());
-    Fill(imageInfo, 0);
-    fontImage = loadStep = gameMode = titleSlide = paused = pauseMenuDir = pauseMenuY = loopIndex = 0;
-    Fill(badgePopupIds, 0);
-    Fill(badgePopupTimers, 0);
-    Fill(badgeFlags, false);
-    Fill(virtualButtons, 0);
-    Fill(settings, 0);
-    Fill(highScores, 0);
-    particleColour = startCellY = 0;
-    Fill(channelOrder, 0);
-    loopRow = loopCol = 0;
-    Fill(wordList, 0);
-    wordListCount = wordListSize = 0;
-    pendingMapFrame = pendingMapImage = scaleFitMode = 0;
-    Fill(worldMap, 0);
-    renderLastMs = renderFps = renderFpsSmooth = 0;
-    pixelScaleX = pixelScaleY = 0;
-    landscape = drawCount = 0;
-    Fill(drawList, 0.0f);
-    charScratch = updateLastMs = updateFps = updateFpsSmooth = 0;
-    pointerX = prevPointerX = pointerY = prevPointerY = 0;
-    pointerWasDown = pointerDown = pointerHit = 0;
-    Fill(touchDown, 0);
-    Fill(touchX, 0);
-    Fill(touchY, 0);
-    touchLatch = controlLatch = creditsOpen = badgesOpen = 0;
-    drawScaleX = drawScaleY = drawRotation = drawRed = drawGreen = drawBlue = drawAlpha = 0;
-    drawBlend = hitRadius = buttonHit = sfxRotor = 0;
-    Fill(sounds, Ref<c_Sound>());
-    score = 0;
-    cameraX = cameraY = 0;
-    gameOver = 0;
-    driftX = driftY = driftSpeed = driftTargetSpeed = headingTimer = heading = 0;
-    headingVelX = headingVelY = driftVelX = driftVelY = 0;
-    spinPhase = coinCount = 0;
-    Fill(world, 0);
-    ballScreenX = ballScreenY = 0;
-    invulnerable = lives = 0;
-    Fill(particles, 0.0f);
-    ballX = ballVelX = ballY = ballVelY = 0;
-    Fill(trail, 0.0f);
-    facing = 0;
-    maxSpeed = shownScore = pauseCursor = blockChance = creditsSlide = 0;
-    backdropPhase = 0;
-    ZeroShellState();
+    static_cast<MyAppScalars&>(*this) = MyAppScalars{};
+#define SOLBRIM_ZERO_ARRAY(type, name, length) Fill(name, type());
+    SOLBRIM_MY_APP_ARRAYS(SOLBRIM_ZERO_ARRAY)
+#undef SOLBRIM_ZERO_ARRAY
 }
 
 int c_MyApp::OnCreate() {

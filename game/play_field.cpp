@@ -7,7 +7,7 @@
 #include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
-#include "game/random.h"
+#include "runtime/random.h"
 #include "game/random_run.h"
 #include "game/world_grid.h"
 

@@ -15,7 +15,7 @@
 #include <cstdint>
 
 #include "game/game_globals.h"
-#include "game/random.h"
+#include "runtime/random.h"
 
 // The longest run: a column of the play field.
 constexpr int kRandomMaxRun = 128;

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/image_decoder.h"
+#include "codec/image_decoder.h"
 #include "host/asset_failures.h"
 #include "host/crash_report.h"
-#include "host/hx_glfw_game.h"
+#include "host/hx_game.h"
 
 gxtkGraphics::gxtkGraphics() { ReadDeviceSize(); }
 
@@ -58,6 +58,18 @@ void gxtkGraphics::EndRender() {
 
 void gxtkGraphics::DiscardGraphics() {}
 
+// ---- Batching ---------------------------------------------------------------
+// Primitives of one kind and one texture collect in batch_ and reach GL in
+// one draw call. Flush ends the batch, and it is the only way one ends:
+//   - Prepare flushes when the next primitive differs in kind or texture, or
+//     the batch is full;
+//   - every GL state change that alters how pending primitives would draw
+//     (blend, scissor) flushes first, and so do reading and writing pixels
+//     and the end of the frame;
+//   - ovals and polygons flush what is pending and are then drawn at once.
+// Clear is the one exception: it drops the pending primitives instead, since
+// they all lie inside the current scissor (changing it flushes) and the
+// clear would paint over them.
 void gxtkGraphics::Flush() {
     int count = batch_.Count();
     if (count == 0) return;
@@ -106,7 +118,7 @@ gxtkSurface* gxtkGraphics::LoadSurface(const String& path) {
 }
 
 gxtkSurface* gxtkGraphics::LoadSurfaceData(gxtkSurface* surface, const String& path) {
-    HxGlfwGame* host = HxGlfwGame::Current();
+    HxGame* host = HxGame::Current();
     if (!surface || !host) return nullptr;
     int width = 0, height = 0, depth = 0;
     unsigned char* pixels = host->LoadImageData(path, &width, &height, &depth);
@@ -124,7 +136,7 @@ gxtkSurface* gxtkGraphics::CreateSurface(int width, int height) {
 }
 
 int gxtkGraphics::Clear(float r, float g, float b) {
-    batch_.Drop();
+    batch_.Drop();  // the clear paints over everything pending (see Batching)
     glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     return 0;

@@ -30,7 +30,8 @@ public:
     virtual gxtkSurface* LoadSurface(const String& path);
     virtual gxtkSurface* LoadSurfaceData(gxtkSurface* surface, const String& path);
     virtual gxtkSurface* CreateSurface(int width, int height);
-    // Drops pending primitives, then clears (inside the scissor).
+    // Drops pending primitives (the clear would paint over them), then clears
+    // inside the scissor.
     virtual int Clear(float r, float g, float b);
     virtual int SetAlpha(float alpha);
     virtual int SetColor(float r, float g, float b);
@@ -66,6 +67,8 @@ public:
 
 private:
     void ReadDeviceSize();
+    // Ends the batch: draws what is pending. The rule for when is in one
+    // place, above its definition.
     void Flush();
     // Flushes unless the batch takes one more primitive of this kind and texture.
     void Prepare(int kind, gxtkSurface* surface);

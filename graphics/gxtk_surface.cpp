@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "graphics/image_decoder.h"
+#include "codec/image_decoder.h"
 
 namespace {
 

@@ -104,8 +104,7 @@ void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)
 }
 
 void RunAndExit(HxGame* host) {
-    auto* glfwHost = dynamic_cast<HxGlfwGame*>(host);
-    if (glfwHost && host->Delegate()) glfwHost->Run();
+    if (host->Delegate()) host->Run();
     std::exit(0);
 }
 

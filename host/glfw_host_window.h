@@ -1,5 +1,5 @@
 // GlfwHostWindow: the game window as GLFW 3 provides it, presented to the
-// host the way the classic single-window library behaved: key repeat counts
+// host as one window that reports everything as events: key repeat counts
 // as a press, the close button becomes an event and never closes the
 // window, and mouse positions are in framebuffer pixels (the renderer's
 // device size) rather than window units. F11 and Alt+Enter are taken here

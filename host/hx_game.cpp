@@ -188,3 +188,14 @@ void HxGame::FocusLost() {
     if (!started_ || suspended_) return;
     Dispatch([](HxGameDelegate* d) { d->FocusLost(); });
 }
+
+unsigned char* HxGame::LoadImageData(const String& /*path*/, int* /*width*/, int* /*height*/, int* /*depth*/) {
+    return nullptr;
+}
+
+unsigned char* HxGame::LoadAudioData(const String& /*path*/, int* /*length*/, int* /*channels*/, int* /*format*/,
+                                     int* /*hertz*/) {
+    return nullptr;
+}
+
+void HxGame::Run() {}

@@ -11,12 +11,11 @@
 #include "host/data_path.h"
 #include "host/glfw_host_window.h"
 #include "host/key_translation.h"
-#include "audio/audio_decoder.h"
-#include "graphics/image_decoder.h"
+#include "codec/audio_decoder.h"
+#include "codec/image_decoder.h"
 #include "runtime/gc.h"
 
 namespace {
-HxGlfwGame* gCurrentGlfwGame = nullptr;
 constexpr int kMaxJoystickPort = 15;
 constexpr int kJoystickButtons = 32;
 }  // namespace
@@ -31,15 +30,10 @@ HxGlfwGame::HxGlfwGame(std::unique_ptr<HostWindow> window, std::unique_ptr<Joyst
       joysticks_(std::move(joysticks)),
       urls_(std::move(urls)),
       scheduler_([this] { return window_->Now(); }),
-      pacing_(PacingReport::Requested(), window_->Now()) {
-    gCurrentGlfwGame = this;
-}
+      pacing_(PacingReport::Requested(), window_->Now()) {}
 
-HxGlfwGame::~HxGlfwGame() {
-    if (gCurrentGlfwGame == this) gCurrentGlfwGame = nullptr;
-}
+HxGlfwGame::~HxGlfwGame() = default;
 
-HxGlfwGame* HxGlfwGame::Current() { return gCurrentGlfwGame; }
 
 void HxGlfwGame::SetUpdateRate(int rate) {
     HxGame::SetUpdateRate(rate);
@@ -47,7 +41,7 @@ void HxGlfwGame::SetUpdateRate(int rate) {
 }
 
 int HxGlfwGame::Millisecs() {
-    // A wrapping millisecond counter, as the classic 32-bit one was.
+    // Milliseconds kept to 32 bits: the counter wraps after about 49 days.
     auto ms = static_cast<std::int64_t>(window_->Now() * 1000.0);
     return static_cast<int>(static_cast<std::uint32_t>(ms));
 }

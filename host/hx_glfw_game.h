@@ -23,8 +23,6 @@ public:
                std::unique_ptr<UrlLauncher> urls = std::make_unique<UrlLauncher>());
     ~HxGlfwGame() override;
 
-    static HxGlfwGame* Current();
-
     void SetUpdateRate(int rate) override;
     int Millisecs() override;
     bool PollJoystick(int port, Array<float> x, Array<float> y, Array<float> z, Array<bool> buttons) override;
@@ -32,15 +30,12 @@ public:
     void SetMouseVisible(bool visible) override;
     String PathToFilePath(const String& path) override;
 
-    // Pixels of the image file (rows top to bottom, depth = channels), freed
-    // with FreeImageData; null if missing or refused. Sets the force flag.
-    virtual unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth);
-    // Interleaved samples (free with std::free): length in sample frames,
-    // format = bytes per sample; null if missing or refused. Sets the force flag.
-    virtual unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format,
-                                         int* hertz);
+    // Decode from the asset files; both set the collector's force flag.
+    unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
+    unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format,
+                                 int* hertz) override;
     // The main loop; returns when the window is gone.
-    virtual void Run();
+    void Run() override;
 
     // Window events, called by the window while it polls.
     void OnKey(int glfwKey, bool pressed);

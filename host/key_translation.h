@@ -1,6 +1,6 @@
 // Key translation: window-library key identities (GLFW 3) to the host's key
-// codes, which are those of the classic desktop target (Windows virtual-key
-// numbers). The table is data so tests can check every entry.
+// codes, which are Windows virtual-key numbers. The table is data so tests
+// can check every entry.
 #pragma once
 #include <span>
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "graphics/image_decoder.h"
+#include "codec/image_decoder.h"
 
 namespace {
 

@@ -7,8 +7,7 @@
 
 #include "app/framework.h"
 #include "audio/audio.h"
-#include "game/game_globals.h"
-#include "game/random.h"
+#include "runtime/random.h"
 
 const char* const c_TunePlayer::kTitleSong = "inst/song0.png";
 
@@ -114,11 +113,6 @@ int c_TunePlayer::StopAll(int reset) {
     }
     if (reset == 1) playState = 0;
     return 0;
-}
-
-int c_TunePlayer::RandomInt(int lo, int hi) {
-    float f = RandomFraction();
-    return static_cast<int>(std::floor(lo + ((hi + 0.99f) - lo) * f));
 }
 
 int c_TunePlayer::Update(int paused, int musicOn) {

@@ -49,8 +49,6 @@ public:
     // Playback rate of note 1..32 (13 = the sample's own pitch), 0 for others.
     virtual float NoteRatio(int n);
     virtual int PlayRow(int channel, int note, int volume, int command, int parameter);
-    // lo..hi inclusive, from the game's shared generator.
-    virtual int RandomInt(int lo, int hi);
     virtual String Progression(int k);
     // Plays the next row when it is due.
     virtual int Tick();

@@ -10,7 +10,7 @@
 
 #include "graphics/drawing.h"
 #include "graphics/graphics_globals.h"
-#include "graphics/image_decoder.h"
+#include "codec/image_decoder.h"
 #include "tests/graphics/gl_test_window.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "bench/game/bench_game.h"
 #include "game/game_globals.h"
 #include "game/world_grid.h"
+#include "runtime/random.h"
 
 using namespace world_grid;
 

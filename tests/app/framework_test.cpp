@@ -42,12 +42,11 @@ struct FrameworkTest : ::testing::Test {
     }
     void TearDown() override {
         InitFrameworkGlobals();
-        gHost = nullptr;
     }
 };
 
 TEST_F(FrameworkTest, GlobalsStartEmptyWithTheHostAndAnEmptySourceStack) {
-    EXPECT_EQ(gHost, host.game.get());
+    EXPECT_EQ(HxGame::Current(), host.game.get());
     EXPECT_FALSE(gApp);
     EXPECT_FALSE(gGameDelegate);
     EXPECT_EQ(gUpdateRate, 0);

@@ -145,7 +145,6 @@ struct LifecycleTest : ::testing::Test {
         fs::current_path(old);
         fs::remove_all(dir);
         InitFrameworkGlobals();  // drops the application and the devices
-        gHost = nullptr;
         host.reset();
         gc::SetForce();
         gc::CollectStep();

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "audio/wav_reader.h"
+#include "codec/wav_reader.h"
 #include "tools/assetgen/image_asset.h"
 #include "tools/assetgen/rgba_image.h"
 #include "tools/assetgen/synth.h"

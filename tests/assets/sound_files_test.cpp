@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "audio/wav_reader.h"
+#include "codec/wav_reader.h"
 #include "tests/assets/asset_expectations.h"
 
 namespace {

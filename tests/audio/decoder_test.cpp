@@ -1,4 +1,4 @@
-#include "audio/audio_decoder.h"
+#include "codec/audio_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -88,7 +88,7 @@ TEST_F(Installed, DataFolderHoldsTheAssetsAndTheMusicOnlyWhenItPlays) {
     for (const char* file : {"menu-hd.png", "brio_font.png", "fonts/editundo.png", "sfx/001.wav", "icon-48.png"})
         EXPECT_TRUE(fs::is_regular_file(data + "/" + file)) << file;
     EXPECT_TRUE(fs::is_regular_file(Prefix("bin/solbrim")));
-    EXPECT_EQ(fs::exists(data + "/inst/song0.png"), SOLBRIM_MUSIC_BUILD != 0);
+    EXPECT_EQ(fs::exists(data + "/inst/song0.png"), SOLBRIM_MUSIC != 0);
 }
 
 TEST_F(Installed, StartsFromAnEmptyFolderAndSavesInThePlayersFolderOnly) {

@@ -2,35 +2,46 @@
 // one update, the screen dispatch, the F10 read-out and the close button.
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
+#include <cstring>
 
+#include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "host/hx_game.h"
+#include "runtime/random.h"
 #include "tests/game/game_fixture.h"
 
 namespace {
 
 class LifecycleTest : public GameTest {};
 
-TEST_F(LifecycleTest, ConstructorMakesEveryArrayAtItsFinalSize) {
+template <typename T>
+bool AllZero(const Array<T>& values) {
+    for (int i = 0; i < values.Length(); ++i)
+        if (values[i] != T()) return false;
+    return true;
+}
+
+TEST_F(LifecycleTest, ZeroStateClearsEveryFieldAfterAGame) {
     c_MyApp* app = App();
-    struct Size {
-        int length;
-        int expected;
-    };
-    const Size sizes[] = {
-        {app->images.Length(), 100},         {app->imageInfo.Length(), 300},
-        {app->badgePopupIds.Length(), 15},   {app->badgePopupTimers.Length(), 15},
-        {app->badgeFlags.Length(), 256},     {app->virtualButtons.Length(), 20},
-        {app->settings.Length(), 25},        {app->highScores.Length(), 150},
-        {app->channelOrder.Length(), 33},    {app->wordList.Length(), 5},
-        {app->worldMap.Length(), 16384},     {app->drawList.Length(), 37500},
-        {app->touchDown.Length(), 10},       {app->touchX.Length(), 10},
-        {app->touchY.Length(), 10},          {app->sounds.Length(), 100},
-        {app->world.Length(), 170000},       {app->particles.Length(), 1024},
-        {app->trail.Length(), 130},
-    };
-    for (size_t i = 0; i < std::size(sizes); ++i) EXPECT_EQ(sizes[i].length, sizes[i].expected) << "array " << i;
+    app->gameMode = 3;
+    app->screen = kScreenNewGame;
+    PressPointer(300, 200);
+    for (int t = 0; t < 130; ++t) {
+        MovePointer(300 + t % 37, 200 - t % 23);
+        RunFrames(1);
+    }
+    ASSERT_EQ(app->screen, kScreenPlay);
+    ASSERT_NE(app->drawCount, 0);
+
+    app->ZeroState();
+    const MyAppScalars fresh;
+    EXPECT_EQ(std::memcmp(static_cast<const MyAppScalars*>(app), &fresh, sizeof fresh), 0);
+    EXPECT_EQ(app->popupWidth, 160);  // a field whose constructed value is not 0
+#define CHECK_ARRAY(type, name, length)                    \
+    EXPECT_TRUE(AllZero(app->name)) << #name;              \
+    EXPECT_EQ(app->name.Length(), length) << #name;
+    SOLBRIM_MY_APP_ARRAYS(CHECK_ARRAY)
+#undef CHECK_ARRAY
     EXPECT_TRUE(app->tunePlayer);
 }
 

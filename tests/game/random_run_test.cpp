@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "game/game_globals.h"
-#include "game/random.h"
+#include "runtime/random.h"
 #include "game/random_run.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/image_decoder.h"
+#include "codec/image_decoder.h"
 #include "tests/graphics/gl_test_window.h"
 
 namespace {

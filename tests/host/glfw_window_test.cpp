@@ -1,6 +1,6 @@
 // The GLFW window as the host sees it, under the test's X server: real X
 // input (XTEST through xdotool) and a real WM_DELETE_WINDOW request become
-// the classic host events.
+// the host's key, mouse and close events.
 #include <gtest/gtest.h>
 
 #define GLFW_EXPOSE_NATIVE_X11

@@ -306,9 +306,8 @@ TEST_F(HostLoopTest, MouseVisibilityGoesToTheWindow) {
     EXPECT_TRUE(window.cursorVisible);
 }
 
-TEST_F(HostLoopTest, HostPointersNameTheOneHost) {
+TEST_F(HostLoopTest, TheOneHostIsReachedThroughTheInterface) {
     EXPECT_EQ(HxGame::Current(), &game);
-    EXPECT_EQ(HxGlfwGame::Current(), &game);
 }
 
 TEST_F(HostLoopTest, KeyboardFlagIsOnlyStored) {

@@ -12,7 +12,7 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-TEST(KeyTranslation, TableGivesTheClassicCodes) {
+TEST(KeyTranslation, TableGivesTheVirtualKeyCodes) {
     const std::map<int, int> expected = {
         {GLFW_KEY_SPACE, 32},        {GLFW_KEY_APOSTROPHE, 222},   {GLFW_KEY_COMMA, 188},
         {GLFW_KEY_MINUS, 189},       {GLFW_KEY_PERIOD, 190},       {GLFW_KEY_SLASH, 191},

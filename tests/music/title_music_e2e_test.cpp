@@ -105,7 +105,7 @@ Capture CaptureTitle(double seconds) {
     return capture;
 }
 
-#if SOLBRIM_MUSIC_BUILD
+#if SOLBRIM_MUSIC
 
 TEST(TitleMusicE2E, TitleMusicIsAudibleAndVaried) {
     Capture capture = CaptureTitle(6);

@@ -9,7 +9,7 @@
 
 #include "audio/audio.h"
 #include "game/game_globals.h"
-#include "game/random.h"
+#include "runtime/random.h"
 #include "tests/music/player_fixture.h"
 
 namespace {

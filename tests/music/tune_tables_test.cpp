@@ -1,5 +1,4 @@
-// The player's tables: note and letter rates, progressions, and its random
-// draws from the game's shared generator.
+// The player's tables: note and letter rates and progressions.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -52,27 +51,6 @@ TEST_F(TuneTablesTest, ProgressionsByNumberWithQqjjForAnyOther) {
         String p = Player()->Progression(k);
         for (int i = 0; i < p.Length(); ++i) EXPECT_GT(Player()->LetterRatio(p[i]), 0.0f);
     }
-}
-
-TEST_F(TuneTablesTest, RandomIntDrawsFromTheSharedSeedLikeTheGame) {
-    // One step of the shared generator, lo..hi inclusive.
-    randomSeed = 1234;
-    int first = Player()->RandomInt(0, 99);
-    unsigned seed = 1234u * 1664525u + 1013904223u;
-    EXPECT_EQ(randomSeed, static_cast<int>(seed));
-    EXPECT_EQ(first, static_cast<int>(std::floor(0 + (99.99f - 0) * (static_cast<float>(seed >> 8) / 16777216.0f))));
-    int counts[3] = {};
-    for (int i = 0; i < 3000; ++i) {
-        int v = Player()->RandomInt(1, 3);
-        ASSERT_GE(v, 1);
-        ASSERT_LE(v, 3);
-        ++counts[v - 1];
-    }
-    for (int c : counts) EXPECT_GT(c, 800);
-    randomSeed = 77;
-    int a = Player()->RandomInt(0, 1000);
-    randomSeed = 77;
-    EXPECT_EQ(Player()->RandomInt(0, 1000), a);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "game/game_globals.h"
+#include "runtime/random.h"
 #include "tests/play/play_test_support.h"
 
 namespace {

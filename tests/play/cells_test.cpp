@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "game/game_globals.h"
+#include "runtime/random.h"
 #include "tests/play/play_test_support.h"
 
 using namespace world_grid;

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "game/game_globals.h"
+#include "runtime/random.h"
 #include "tests/play/play_test_support.h"
 
 namespace {

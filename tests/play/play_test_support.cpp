@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "game/game_globals.h"
+#include "runtime/random.h"
 
 using namespace world_grid;
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "game/game_globals.h"
+#include "runtime/random.h"
 #include "tests/play/play_test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "host/test_scene_app.h"
+#include "tests/scene/test_scene_app.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "audio/wav_reader.h"
+#include "codec/wav_reader.h"
 
 #include <cstdint>
 #include <cstring>

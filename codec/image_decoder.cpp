@@ -1,4 +1,4 @@
-#include "graphics/image_decoder.h"
+#include "codec/image_decoder.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 // The framework test scene as a program of its own: the end-to-end tests of
-// the host and the lifecycle run it (the game itself is host/main.cpp).
+// the host and the lifecycle run it (the game itself is game/main.cpp).
 #include "app/framework.h"
 #include "host/entry_point.h"
-#include "host/test_scene_app.h"
+#include "tests/scene/test_scene_app.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "game/random.h"
+#include "runtime/random.h"
 
 #include <cmath>
 
-#include "game/game_globals.h"
+int randomSeed = kFirstRandomSeed;
 
 float RandomFraction() {
     uint32_t seed = NextRandomState(static_cast<uint32_t>(randomSeed));
@@ -13,3 +13,5 @@ float RandomFraction() {
 int RandomIntOfFraction(float f, int lo, int hi) {
     return static_cast<int>(std::floor(lo + ((hi + 0.99f) - lo) * f));
 }
+
+int RandomInt(int lo, int hi) { return RandomIntOfFraction(RandomFraction(), lo, hi); }

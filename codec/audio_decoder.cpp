@@ -1,4 +1,4 @@
-#include "audio/audio_decoder.h"
+#include "codec/audio_decoder.h"
 
 #include <climits>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "audio/wav_reader.h"
+#include "codec/wav_reader.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>

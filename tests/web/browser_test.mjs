@@ -363,7 +363,8 @@ try {
   await waitFor(refused, "18-no-storage-paused", showsPauseMenu, 5);
   await click(refused, 180, 184);
   const overNoStorage = await waitFor(refused, "19-no-storage-game-over", showsGameOver, 10);
-  await sleep(500);
+  // The record is saved when the overlay hands back to the title.
+  await waitFor(refused, "20-no-storage-title-again", showsTitle, 20);
   const failedSaves = refusedLog.filter((line) => line === "Saving the game state failed").length;
   check(overNoStorage !== null && failedSaves === 1, `without storage the game ends normally and its save fails once (${failedSaves})`);
   check(refusedErrors.length === 0, `without storage the console has no errors${refusedErrors.length ? ": " + refusedErrors.join(" | ") : ""}`);

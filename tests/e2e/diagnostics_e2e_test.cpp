@@ -18,11 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string BuildDir() {
-    const char* dir = std::getenv("SOLBRIM_BUILD_DIR");
-    return dir ? dir : SOLBRIM_BUILD_DIR;
-}
-
 // A working folder of its own, removed afterwards.
 class WorkFolder {
 public:
@@ -87,7 +82,7 @@ void Damage(const fs::path& data) {
 
 TEST(DamagedData, EachBadFileIsNamedOnceAndTheGameStillRunsAndQuits) {
     WorkFolder work;
-    fs::copy(BuildDir() + "/data", work.Path() + "/data", fs::copy_options::recursive);
+    fs::copy(BuildFolder() + "/data", work.Path() + "/data", fs::copy_options::recursive);
     Damage(work.Path() + "/data");
     GameProcess game(Program(work.Path(), work.Path() + "/state", false));
     ASSERT_TRUE(game.Start());
@@ -130,7 +125,7 @@ struct Crash {
 
 Crash RunCrashScene(const std::string& stateHome, const std::string& fault) {
     GameProcess::Options options = Program("", stateHome);
-    options.binary = BuildDir() + "/crash_scene";
+    options.binary = BuildFolder() + "/crash_scene";
     options.env.push_back("CRASH_SCENE=" + fault);
     GameProcess game(options);
     Crash crash;

@@ -16,14 +16,14 @@
 
 extern char** environ;
 
-namespace {
-
-std::string BuildDir() {
+std::string BuildFolder() {
     const char* dir = std::getenv("SOLBRIM_BUILD_DIR");
     return dir ? dir : SOLBRIM_BUILD_DIR;
 }
 
-std::string HelperPath() { return BuildDir() + "/tests/e2e/send_close_request"; }
+namespace {
+
+std::string HelperPath() { return BuildFolder() + "/tests/e2e/send_close_request"; }
 
 // The test's environment with the given NAME=value entries added or replaced.
 std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extra) {
@@ -129,7 +129,7 @@ long DifferingPixels(const std::string& a, const std::string& b) {
 GameProcess::GameProcess() : GameProcess(Options{}) {}
 
 GameProcess::GameProcess(Options options) : options_(std::move(options)) {
-    if (options_.binary.empty()) options_.binary = BuildDir() + "/solbrim";
+    if (options_.binary.empty()) options_.binary = BuildFolder() + "/solbrim";
 }
 
 GameProcess::~GameProcess() {
@@ -153,7 +153,7 @@ bool GameProcess::Start() {
     }
     if (options_.linkData) {
         std::error_code ignored;
-        std::filesystem::create_directory_symlink(BuildDir() + "/data", workDir_ + "/data", ignored);
+        std::filesystem::create_directory_symlink(BuildFolder() + "/data", workDir_ + "/data", ignored);
     }
     std::vector<std::string> env = MergedEnvironment(options_.env);
     std::vector<char*> envp;

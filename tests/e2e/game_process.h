@@ -101,6 +101,10 @@ private:
     std::string display_;
 };
 
+// The build under test: ${SOLBRIM_BUILD_DIR} as the test runs, else the
+// folder it was built in.
+std::string BuildFolder();
+
 // Runs a command through the shell; its standard output, and its exit status
 // in *status when given.
 std::string RunCommand(const std::string& command, int* status = nullptr);

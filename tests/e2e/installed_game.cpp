@@ -86,11 +86,6 @@ bool HoldsAValidRecord(const std::string& path) {
     return load.settings == BlockResult::Loaded && load.badges == BlockResult::Loaded && tables;
 }
 
-std::string BuildFolder() {
-    const char* build = std::getenv("SOLBRIM_BUILD_DIR");
-    return build ? build : SOLBRIM_BUILD_DIR;
-}
-
 std::string ArtifactFolder(const std::string& area) {
     std::string folder = BuildFolder() + "/e2e-artifacts/" + area;
     fs::create_directories(folder);

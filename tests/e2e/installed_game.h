@@ -42,9 +42,5 @@ std::vector<std::string> LeftInStartFolder(const std::string& startFolder);
 // Whether path holds a complete saved record whose every block checks out.
 bool HoldsAValidRecord(const std::string& path);
 
-// The build under test: ${SOLBRIM_BUILD_DIR} as the test runs, else the
-// folder it was built in.
-std::string BuildFolder();
-
 // Where screenshots of a test area are kept: ${SOLBRIM_BUILD_DIR}/e2e-artifacts/<area>.
 std::string ArtifactFolder(const std::string& area);

@@ -12,9 +12,8 @@ namespace {
 
 // The test scene is its own program; "solbrim" is the game.
 GameProcess::Options SceneProgram() {
-    const char* dir = std::getenv("SOLBRIM_BUILD_DIR");
     GameProcess::Options options;
-    options.binary = std::string(dir ? dir : SOLBRIM_BUILD_DIR) + "/solbrim_test_scene";
+    options.binary = BuildFolder() + "/solbrim_test_scene";
     return options;
 }
 

@@ -25,8 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string ArtifactDir() {
-    const char* build = std::getenv("SOLBRIM_BUILD_DIR");
-    std::string dir = std::string(build ? build : SOLBRIM_BUILD_DIR) + "/e2e-artifacts/shell";
+    std::string dir = BuildFolder() + "/e2e-artifacts/shell";
     fs::create_directories(dir);
     return dir;
 }

@@ -20,18 +20,13 @@
 
 namespace {
 
-std::string BuildDir() {
-    const char* dir = std::getenv("SOLBRIM_BUILD_DIR");
-    return dir ? dir : SOLBRIM_BUILD_DIR;
-}
-
 // Names of the files opened in the asset folders while it watches.
 class AssetOpenWatch {
 public:
     AssetOpenWatch() {
         fd_ = inotify_init1(IN_NONBLOCK);
         for (const char* sub : {"", "/common", "/fonts", "/sfx"}) {
-            inotify_add_watch(fd_, (BuildDir() + "/data" + sub).c_str(), IN_OPEN);
+            inotify_add_watch(fd_, (BuildFolder() + "/data" + sub).c_str(), IN_OPEN);
         }
     }
     ~AssetOpenWatch() { close(fd_); }

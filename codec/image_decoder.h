@@ -1,4 +1,5 @@
-// Guarded image decoding from an open file, for the host's LoadImageData.
+// Guarded image decoding from an open file, for the renderer's surfaces and
+// the window icon.
 //
 // The stb_image shipped by the distribution has known faults on hostile
 // input, so only PNG files are handed to it, and only after their header

@@ -4,12 +4,13 @@
 #include <GLFW/glfw3.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "codec/image_decoder.h"
 #include "host/asset_failures.h"
-#include "host/crash_report.h"
 #include "host/hx_game.h"
+#include "runtime/gc.h"
 
 gxtkGraphics::gxtkGraphics() { ReadDeviceSize(); }
 
@@ -17,7 +18,6 @@ void gxtkGraphics::Mark() { gc_mark(primSurface_); }
 
 void gxtkGraphics::ReadDeviceSize() {
     if (GLFWwindow* window = glfwGetCurrentContext()) glfwGetFramebufferSize(window, &width_, &height_);
-    SetCrashReportWindowSize(width_, height_);
 }
 
 int gxtkGraphics::Width() { return width_; }
@@ -120,9 +120,18 @@ gxtkSurface* gxtkGraphics::LoadSurface(const String& path) {
 gxtkSurface* gxtkGraphics::LoadSurfaceData(gxtkSurface* surface, const String& path) {
     HxGame* host = HxGame::Current();
     if (!surface || !host) return nullptr;
+    FILE* file = host->OpenAsset(path);
+    if (!file) return nullptr;
     int width = 0, height = 0, depth = 0;
-    unsigned char* pixels = host->LoadImageData(path, &width, &height, &depth);
-    if (!pixels) return nullptr;
+    const char* reason = nullptr;
+    unsigned char* pixels = DecodeImageFile(file, &width, &height, &depth, &reason);
+    std::fclose(file);
+    // A whole picture was just allocated: the next collector step is a full one.
+    gc::SetForce();
+    if (!pixels) {
+        ReportAssetFailure(path, reason);
+        return nullptr;
+    }
     surface->SetImage(pixels, width, height, depth);
     return surface;
 }

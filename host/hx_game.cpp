@@ -1,11 +1,13 @@
 #include "host/hx_game.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
 
+#include "host/asset_failures.h"
 #include "host/file_io.h"
 #include "host/runtime_error.h"
 #include "runtime/gc.h"
@@ -52,6 +54,13 @@ FILE* HxGame::OpenFile(const String& path, const String& mode) {
     String file = PathToFilePath(path);
     if (file.Empty()) return nullptr;
     return std::fopen(file.ToUtf8().c_str(), mode.ToNarrow().c_str());
+}
+
+FILE* HxGame::OpenAsset(const String& path) {
+    errno = 0;
+    FILE* file = OpenFile(path, String("rb"));
+    if (!file) ReportAssetFailure(path, OpenFailureReason(errno));
+    return file;
 }
 
 String HxGame::LoadString(const String& path) {
@@ -187,15 +196,6 @@ void HxGame::DiscardGraphics() {
 void HxGame::FocusLost() {
     if (!started_ || suspended_) return;
     Dispatch([](HxGameDelegate* d) { d->FocusLost(); });
-}
-
-unsigned char* HxGame::LoadImageData(const String& /*path*/, int* /*width*/, int* /*height*/, int* /*depth*/) {
-    return nullptr;
-}
-
-unsigned char* HxGame::LoadAudioData(const String& /*path*/, int* /*length*/, int* /*channels*/, int* /*format*/,
-                                     int* /*hertz*/) {
-    return nullptr;
 }
 
 void HxGame::Run() {}

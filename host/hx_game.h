@@ -55,15 +55,9 @@ public:
     virtual FILE* OpenFile(const String& path, const String& mode);
     // The whole file in a malloc'ed buffer (free with std::free), or null.
     virtual unsigned char* LoadData(const String& path, int* length);
-    // Pixels of the image file (rows top to bottom, depth = channels), freed
-    // with FreeImageData; null if missing or refused. A host that decodes
-    // no images returns null.
-    virtual unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth);
-    // Interleaved samples (free with std::free): length in sample frames,
-    // format = bytes per sample; null if missing or refused. A host that
-    // decodes no sounds returns null.
-    virtual unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format,
-                                         int* hertz);
+    // OpenFile for reading a game file; a file that will not open is named,
+    // with the reason, on standard error (host/asset_failures.h).
+    FILE* OpenAsset(const String& path);
     // The host's main loop, if it has one; returns when the game is over.
     virtual void Run();
     [[noreturn]] virtual void Die(Object* exception);

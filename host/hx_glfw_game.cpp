@@ -3,16 +3,12 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <utility>
 
-#include "host/asset_failures.h"
 #include "host/data_path.h"
 #include "host/glfw_host_window.h"
 #include "host/key_translation.h"
-#include "codec/audio_decoder.h"
-#include "codec/image_decoder.h"
 #include "runtime/gc.h"
 
 namespace {
@@ -153,36 +149,4 @@ bool HxGlfwGame::RunPass() {
     scheduler_.DropBacklogIfBehind();
     pacing_.AfterRender(window_->Now(), scheduler_);
     return true;
-}
-
-// ---- decoded assets ---------------------------------------------------------
-
-FILE* HxGlfwGame::OpenAsset(const String& path) {
-    errno = 0;
-    FILE* file = OpenFile(path, String("rb"));
-    if (!file) ReportAssetFailure(path, OpenFailureReason(errno));
-    return file;
-}
-
-unsigned char* HxGlfwGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
-    FILE* file = OpenAsset(path);
-    if (!file) return nullptr;
-    const char* reason = nullptr;
-    unsigned char* pixels = DecodeImageFile(file, width, height, depth, &reason);
-    std::fclose(file);
-    if (!pixels) ReportAssetFailure(path, reason);
-    gc::SetForce();
-    return pixels;
-}
-
-unsigned char* HxGlfwGame::LoadAudioData(const String& path, int* length, int* channels, int* format,
-                                         int* hertz) {
-    FILE* file = OpenAsset(path);
-    if (!file) return nullptr;
-    const char* reason = nullptr;
-    unsigned char* samples = DecodeAudioFile(file, path, length, channels, format, hertz, &reason);
-    std::fclose(file);
-    if (!samples) ReportAssetFailure(path, reason);
-    gc::SetForce();
-    return samples;
 }

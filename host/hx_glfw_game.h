@@ -1,7 +1,7 @@
 // HxGlfwGame: the desktop host. It owns the main loop (fixed-step updates,
 // one render per pass, suspend while minimised, idle wait), turns window
 // events into host events, and provides the platform services: clock,
-// joysticks, cursor, URLs, files and the decoding of images and sounds.
+// joysticks, cursor, URLs and files.
 //
 // The window, the joysticks and the URL launcher are injected so that the
 // loop and the event translation can be tested without a display.
@@ -30,10 +30,6 @@ public:
     void SetMouseVisible(bool visible) override;
     String PathToFilePath(const String& path) override;
 
-    // Decode from the asset files; both set the collector's force flag.
-    unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
-    unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format,
-                                 int* hertz) override;
     // The main loop; returns when the window is gone.
     void Run() override;
 
@@ -53,9 +49,6 @@ protected:
     bool RunPass();
 
 private:
-    // Opens an asset for reading; a file that will not open is reported.
-    FILE* OpenAsset(const String& path);
-
     std::unique_ptr<HostWindow> window_;
     std::unique_ptr<JoystickSource> joysticks_;
     std::unique_ptr<UrlLauncher> urls_;

@@ -1,5 +1,5 @@
 // A desktop host without a window, for tests that load sound files through
-// the host's LoadAudioData. Made once per process and kept (the host is
+// the host's files. Made once per process and kept (the host is
 // never destroyed in the program either).
 #pragma once
 #include <memory>

@@ -98,19 +98,12 @@ bool RecordingHost::IsMissing(const std::string& path) const {
     return false;
 }
 
-unsigned char* RecordingHost::LoadImageData(const String& path, int* width, int* height, int* depth) {
+FILE* RecordingHost::OpenFile(const String& path, const String& mode) {
     std::string name = path.ToUtf8();
-    imagePaths.push_back(name);
+    if (name.ends_with(".png")) imagePaths.push_back(name);
+    if (name.ends_with(".wav") || name.ends_with(".ogg")) soundPaths.push_back(name);
     if (IsMissing(name)) return nullptr;
-    return HxVellumGame::LoadImageData(path, width, height, depth);
-}
-
-unsigned char* RecordingHost::LoadAudioData(const String& path, int* length, int* channels, int* format,
-                                            int* hertz) {
-    std::string name = path.ToUtf8();
-    soundPaths.push_back(name);
-    if (IsMissing(name)) return nullptr;
-    return HxVellumGame::LoadAudioData(path, length, channels, format, hertz);
+    return HxVellumGame::OpenFile(path, mode);
 }
 
 bool RecordingHost::PollJoystick(int port, Array<float> x, Array<float> y, Array<float> /*z*/,

@@ -58,9 +58,9 @@ struct GLFWwindow;
 // them are missing.
 class RecordingHost : public HxVellumGame {
 public:
-    unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
-    unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format,
-                                 int* hertz) override;
+    // Records image (.png) and sound (.wav, .ogg) paths, then opens the
+    // file unless it is to count as missing.
+    FILE* OpenFile(const String& path, const String& mode) override;
 
     // A joystick on port 0 whose stick 0 stands at (joyX, joyY) while
     // joystickPresent is true (buttons go through PressKey(256 + b)).

@@ -2,8 +2,6 @@
 
 #include "host/data_path.h"
 
-Global<Ref<gxtkAudio>> gAudioDevice;
-
 c_Sound* LoadSound(const String& path) {
     if (!gAudioDevice) return nullptr;
     gxtkSample* sample = gAudioDevice->LoadSample(FixDataPath(path));

@@ -5,9 +5,6 @@
 #include "audio/sound.h"
 #include "runtime/ref.h"
 
-// The one audio device, created when the game starts.
-extern Global<Ref<gxtkAudio>> gAudioDevice;
-
 // A sound from a file under the data folder (see FixDataPath), or null when
 // the file is missing or not a WAV / Ogg Vorbis file.
 c_Sound* LoadSound(const String& path);

@@ -3,14 +3,17 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "audio/discarded_buffers.h"
+#include "codec/audio_decoder.h"
+#include "host/asset_failures.h"
 #include "host/hx_game.h"
+#include "runtime/gc.h"
 
 namespace {
 
-gxtkAudio* gLive = nullptr;
 int gGenerations = 0;
 
 // OpenAL formats by bytes per sample (1, 2) and channel count (1, 2).
@@ -21,16 +24,16 @@ ALenum AlFormat(int format, int channels) {
     return kFormats[format - 1][channels - 1];
 }
 
-void CloseLiveDevice() {
-    if (gLive) gLive->Close();
+void CloseDeviceAtExit() {
+    if (gAudioDevice) gAudioDevice->Close();
 }
 
 }  // namespace
 
-gxtkAudio* gxtkAudio::Live() { return gLive; }
+Global<Ref<gxtkAudio>> gAudioDevice;
 
 gxtkAudio::gxtkAudio() : generation_(++gGenerations) {
-    static const bool closesAtExit = std::atexit(CloseLiveDevice) == 0;
+    static const bool closesAtExit = std::atexit(CloseDeviceAtExit) == 0;
     (void)closesAtExit;
     device_ = alcOpenDevice(nullptr);
     if (!device_) {
@@ -44,18 +47,15 @@ gxtkAudio::gxtkAudio() : generation_(++gGenerations) {
     }
     // Position gives direction only; distance never changes loudness.
     if (context_) alDistanceModel(AL_NONE);
-    // Buffers listed by an earlier device died with it.
+    // Buffers listed by an earlier device die with it.
     DiscardedBuffers().clear();
-    gLive = this;
 }
 
 // Only reached when the device itself is collected (tests; the game keeps
 // its device for the whole run and closes it at exit).
 gxtkAudio::~gxtkAudio() {
-    if (gLive == this) {
-        gLive = nullptr;
-        DiscardedBuffers().clear();
-    }
+    // With no device in use the listed buffers can only be this one's.
+    if (!gAudioDevice) DiscardedBuffers().clear();
     Close();
 }
 
@@ -131,9 +131,18 @@ gxtkSample* gxtkAudio::LoadSample(const String& path) {
 gxtkSample* gxtkAudio::LoadSampleData(gxtkSample* sample, const String& path) {
     HxGame* host = HxGame::Current();
     if (!sample || !host) return nullptr;
+    FILE* file = host->OpenAsset(path);
+    if (!file) return nullptr;
     int length = 0, channels = 0, format = 0, hertz = 0;
-    unsigned char* data = host->LoadAudioData(path, &length, &channels, &format, &hertz);
-    if (!data) return nullptr;
+    const char* reason = nullptr;
+    unsigned char* data = DecodeAudioFile(file, path, &length, &channels, &format, &hertz, &reason);
+    std::fclose(file);
+    // A whole sound was just allocated: the next collector step is a full one.
+    gc::SetForce();
+    if (!data) {
+        ReportAssetFailure(path, reason);
+        return nullptr;
+    }
     UploadSampleData(sample, data, length, channels, format, hertz);
     std::free(data);
     return sample;

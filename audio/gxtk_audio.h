@@ -18,6 +18,7 @@
 
 #include "audio/gxtk_sample.h"
 #include "runtime/object.h"
+#include "runtime/ref.h"
 
 class gxtkAudio : public Object {
 public:
@@ -74,8 +75,6 @@ public:
     const Channel& ChannelRecord(int channel) const { return channels_[channel]; }
     // Distinguishes this device's buffers from those of a closed one.
     int Generation() const { return generation_; }
-    // The device now open, or null. Not a root: cleared when it is destroyed.
-    static gxtkAudio* Live();
     // Called when a sample is destroyed.
     void ForgetSample(gxtkSample* sample);
 
@@ -92,3 +91,7 @@ private:
     Channel channels_[kChannels];
     int generation_ = 0;
 };
+
+// The one audio device, made when the game starts; null before. Samples
+// and the exit handler reach the device through it.
+extern Global<Ref<gxtkAudio>> gAudioDevice;

@@ -7,13 +7,12 @@ gxtkSample::~gxtkSample() {
     Discard();
     // The device may still name this sample on a channel whose sound ended;
     // that name must not outlive the sample.
-    if (gxtkAudio* audio = gxtkAudio::Live()) audio->ForgetSample(this);
+    if (gAudioDevice) gAudioDevice->ForgetSample(this);
 }
 
 int gxtkSample::Discard() {
     if (buffer == 0) return 0;
-    gxtkAudio* audio = gxtkAudio::Live();
-    if (audio && audio->Generation() == deviceGeneration) DiscardedBuffers().push_back(buffer);
+    if (gAudioDevice && gAudioDevice->Generation() == deviceGeneration) DiscardedBuffers().push_back(buffer);
     buffer = 0;
     return 0;
 }

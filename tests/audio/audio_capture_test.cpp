@@ -97,12 +97,13 @@ TEST(AudioCapture, PlayedSampleIsAudibleInTheOutput) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     // Closing the device finishes the file.
     tone = nullptr;
+    const gxtkAudio* device = gAudioDevice.get();
     gAudioDevice = nullptr;
     for (int i = 0; i < 3; ++i) {
         gc::SetForce();
         gc::CollectStep();
     }
-    ASSERT_EQ(gxtkAudio::Live(), nullptr);
+    ASSERT_FALSE(gc::IsLive(device));
 
     Capture c = ReadCapture(out);
     ASSERT_GT(c.channels, 0);

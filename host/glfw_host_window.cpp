@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <ctime>
 
+#include "host/crash_report.h"
 #include "host/hx_glfw_game.h"
 
 GlfwHostWindow::GlfwHostWindow(GLFWwindow* window) : window_(window), fullscreen_(window) {}
@@ -23,6 +24,11 @@ void GlfwHostWindow::Attach(HxGlfwGame* game) {
     glfwSetMouseButtonCallback(window_, OnMouseButton);
     glfwSetCursorPosCallback(window_, OnCursorPos);
     glfwSetWindowCloseCallback(window_, OnClose);
+    // A crash report names the window's size, so it is kept current here.
+    glfwSetFramebufferSizeCallback(window_, OnFramebufferSize);
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(window_, &width, &height);
+    SetCrashReportWindowSize(width, height);
 }
 
 void GlfwHostWindow::PollEvents() { glfwPollEvents(); }
@@ -103,4 +109,8 @@ void GlfwHostWindow::OnClose(GLFWwindow* w) {
     glfwSetWindowShouldClose(w, GLFW_FALSE);
     GlfwHostWindow* self = From(w);
     if (self && self->game_) self->game_->OnCloseRequest();
+}
+
+void GlfwHostWindow::OnFramebufferSize(GLFWwindow* /*w*/, int width, int height) {
+    SetCrashReportWindowSize(width, height);
 }

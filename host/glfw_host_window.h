@@ -32,6 +32,7 @@ private:
     static void OnMouseButton(GLFWwindow* w, int button, int action, int mods);
     static void OnCursorPos(GLFWwindow* w, double x, double y);
     static void OnClose(GLFWwindow* w);
+    static void OnFramebufferSize(GLFWwindow* w, int width, int height);
     static GlfwHostWindow* From(GLFWwindow* w);
     // Window coordinates to framebuffer pixels.
     void ToFramebuffer(double x, double y, float* fx, float* fy) const;

@@ -76,9 +76,9 @@ protected:
     void PlayGame(int mode, int seed, std::ostream& out) {
         c_MyApp* app = App();
         app->gameMode = mode;
-        app->screen = 11;
+        app->screen = kScreenNewGame;
         RunUpdates(1);
-        ASSERT_EQ(app->screen, 10);
+        ASSERT_EQ(app->screen, kScreenPlay);
         randomSeed = seed;
         app->SetUpWorld();
         Digest digest;

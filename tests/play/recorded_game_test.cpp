@@ -1,8 +1,8 @@
 // A recorded game: a seeded game in each mode, steered by a scripted drag
 // through real pointer input until it is over, must give the same world,
 // ball, camera, score, random sequence and display list, update by update,
-// as the recording in recorded_game.txt. It pins the play update's results
-// while its cost is worked on.
+// as the recording in recorded_game.txt. It pins the play update's results,
+// so work on what the update costs cannot change what it does.
 //
 // SOLBRIM_RECORD_GAME=1 writes the recording instead of comparing.
 #include <cmath>

@@ -421,7 +421,7 @@ TEST_F(ControlsTest, PauseCursorMoves) {
     RunFrames(1);
     bool ringOnSound = false;
     for (const DrawCommand& c : Game().Commands(kImageIcons)) {
-        if (c.frame == 6 && c.x == SoundButtonX() && c.a == 2.5f) ringOnSound = true;
+        if (c.frame == kIconRing && c.x == SoundButtonX() && c.a == 2.5f) ringOnSound = true;
     }
     EXPECT_TRUE(ringOnSound);
 }
@@ -560,8 +560,8 @@ TEST_F(ControlsTest, PortraitLayoutMovesTheButtons) {
     float y = static_cast<float>(app->pauseMenuY);
     bool quit = false, sound = false;
     for (const DrawCommand& c : Game().Commands(kImageIcons)) {
-        if (c.frame == 1 && c.x == static_cast<int>(vw / 2 - 96) && c.y == y - 96) quit = true;
-        if (c.frame == 4 && c.x == static_cast<int>(vw / 2 + 96) && c.y == y - 96) sound = true;
+        if (c.frame == kIconQuit && c.x == static_cast<int>(vw / 2 - 96) && c.y == y - 96) quit = true;
+        if (c.frame == kIconSoundOn && c.x == static_cast<int>(vw / 2 + 96) && c.y == y - 96) sound = true;
     }
     EXPECT_TRUE(quit);
     EXPECT_TRUE(sound);

@@ -244,8 +244,10 @@ protected:
         App()->score = points;
         App()->RecordScore();
     }
-    int Best(int mode, int place) { return App()->highScores[10 * (mode - 1) + place]; }
-    int Latest(int mode, int game) { return App()->highScores[30 + 10 * (mode - 1) + game]; }
+    int Best(int mode, int place) { return App()->highScores[kScorePlaces * (mode - 1) + place]; }
+    int Latest(int mode, int game) {
+        return App()->highScores[kRecentScores + kScorePlaces * (mode - 1) + game];
+    }
 };
 
 TEST_F(RecordScoreTest, AnEqualScoreRanksBelowTheEntryItTies) {

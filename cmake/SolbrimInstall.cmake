@@ -12,7 +12,6 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 set(SOLBRIM_APP_ID io.github.solbrim.SolBrim)
 set(SOLBRIM_HOMEPAGE https://solbrim.github.io/)
-set(SOLBRIM_ICON_SIZES 16 32 48 64 128 256)
 set(SOLBRIM_DIST_DIR ${PROJECT_BINARY_DIR}/dist)
 
 install(TARGETS solbrim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -27,6 +26,7 @@ endif()
 install(DIRECTORY ${PROJECT_BINARY_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/solbrim/data
   ${solbrim_data_filter})
 
+# SOLBRIM_ICON_SIZES comes from the asset generator's catalogue (tools/).
 foreach(size ${SOLBRIM_ICON_SIZES})
   install(FILES ${PROJECT_BINARY_DIR}/data/icon-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

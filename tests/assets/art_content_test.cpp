@@ -9,6 +9,7 @@
 
 #include "tests/assets/asset_expectations.h"
 #include "tests/assets/decoded_image.h"
+#include "tools/assetgen/app_icon.h"
 
 namespace {
 
@@ -190,7 +191,7 @@ bool BallBlack(Rgba p) { return p.a > 200 && Luma(p) < 45; }
 bool Sky(Rgba p) { return p.a > 200 && p.b > 200 && p.r < 190 && p.b > p.r + 40; }
 
 TEST(AppIcon, EverySizeIsASquareTileWithTheBallOnSky) {
-    for (int size : ExpectedIconSizes()) {
+    for (int size : kIconSizes) {
         SCOPED_TRACE(size);
         DecodedImage icon = DecodedImage::Load(DataDir() + "/icon-" + std::to_string(size) + ".png");
         ASSERT_TRUE(icon.Valid());

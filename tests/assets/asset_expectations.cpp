@@ -1,6 +1,7 @@
 #include "tests/assets/asset_expectations.h"
 
 #include <algorithm>
+#include <fstream>
 #include <stdexcept>
 
 namespace {
@@ -49,24 +50,13 @@ const ExpectedImage& Expected(const std::string& name) {
     throw std::out_of_range(name);
 }
 
-const std::vector<std::string>& ExpectedSounds() {
-    static const std::vector<std::string> sounds = {"sfx/001.wav", "sfx/002.wav", "sfx/095.wav", "sfx/098.wav",
-                                                    "sfx/099.wav"};
-    return sounds;
-}
+std::string DataDir() { return std::string(SOLBRIM_BUILD_DIR) + "/data"; }
 
-const std::vector<int>& ExpectedIconSizes() {
-    static const std::vector<int> sizes{16, 32, 48, 64, 128, 256};
-    return sizes;
-}
-
-std::vector<std::string> ExpectedFiles() {
-    std::vector<std::string> files = ExpectedSounds();
-    for (const ExpectedImage& e : ExpectedImages())
-        for (int level : e.levels) files.push_back(e.File(level));
-    for (int size : ExpectedIconSizes()) files.push_back("icon-" + std::to_string(size) + ".png");
-    std::sort(files.begin(), files.end());
+std::vector<std::string> BuildAssetFiles() {
+    std::ifstream in(std::string(SOLBRIM_BUILD_DIR) + "/tools/asset-files.txt");
+    if (!in) throw std::runtime_error("the build has no tools/asset-files.txt");
+    std::vector<std::string> files;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) files.push_back(line);
     return files;
 }
-
-std::string DataDir() { return std::string(SOLBRIM_BUILD_DIR) + "/data"; }

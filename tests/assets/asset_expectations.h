@@ -1,6 +1,7 @@
-// What the game expects of its data/ folder, written down independently of
-// the generator: every image with its frame grid and the frames that may be
-// blank, and the sound files.
+// What the game expects of the images in its data/ folder, written down
+// independently of the generator: each image's frame grid as the game loads
+// it and the frames that may be blank. Which files exist at all is the
+// generator's catalogue (tools/assetgen/asset_catalogue.def).
 #pragma once
 #include <string>
 #include <vector>
@@ -19,8 +20,8 @@ struct ExpectedImage {
 
 const std::vector<ExpectedImage>& ExpectedImages();
 const ExpectedImage& Expected(const std::string& name);
-const std::vector<std::string>& ExpectedSounds();
-const std::vector<int>& ExpectedIconSizes();  // "icon-<size>.png", square
-std::vector<std::string> ExpectedFiles();  // every path under data/
 
 std::string DataDir();  // the build's data folder
+// The files the build names as the generator's outputs, as CMake read them
+// from the catalogue (tools/asset-files.txt in the build), in order.
+std::vector<std::string> BuildAssetFiles();

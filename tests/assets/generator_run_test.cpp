@@ -1,4 +1,5 @@
-// The generator as the build runs it: complete, byte-for-byte repeatable
+// The generator as the build runs it: exactly the files of its catalogue,
+// the same files the build names as its outputs, byte-for-byte repeatable
 // output, and an honest exit status when it cannot write.
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -11,6 +12,8 @@
 #include <iterator>
 
 #include "tests/assets/asset_expectations.h"
+#include "tools/assetgen/generator.h"
+#include "tools/assetgen/image_catalog.h"
 
 extern char** environ;
 
@@ -59,24 +62,43 @@ std::vector<char> Bytes(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The game's files, and besides them only the music generator's own
-// folder (inst/, which has its tests of its own); no half-written leftovers.
-void ExpectGameFilesAndNothingStray(const fs::path& root) {
-    std::vector<std::string> game;
-    for (const std::string& file : FilesUnder(root)) {
-        EXPECT_FALSE(file.ends_with(".part")) << file;
-        if (!file.starts_with("inst/")) game.push_back(file);
+// Every file of the catalogue and nothing else: no half-written leftovers,
+// nothing the catalogue does not name.
+void ExpectCatalogueFilesOnly(const fs::path& root) {
+    const std::vector<std::string> files = FilesUnder(root);
+    for (const std::string& file : files) EXPECT_FALSE(file.ends_with(".part")) << file;
+    EXPECT_EQ(files, AssetFiles()) << "in " << root;
+}
+
+TEST(Generator, BuildNamesExactlyTheFilesTheGeneratorWrites) {
+    const std::vector<std::string> fromCatalogue = AssetFiles();
+    ASSERT_FALSE(fromCatalogue.empty());
+    EXPECT_TRUE(std::is_sorted(fromCatalogue.begin(), fromCatalogue.end()));
+    EXPECT_EQ(std::adjacent_find(fromCatalogue.begin(), fromCatalogue.end()), fromCatalogue.end())
+        << "two rows of the catalogue write the same file";
+    EXPECT_EQ(BuildAssetFiles(), fromCatalogue);
+}
+
+TEST(Generator, CatalogueImagesHaveTheFrameGridsTheGameLoads) {
+    const std::vector<ImageAsset> images = ImageCatalog();
+    ASSERT_EQ(images.size(), ExpectedImages().size());
+    for (const ImageAsset& image : images) {
+        SCOPED_TRACE(image.name);
+        const ExpectedImage& e = Expected(image.name);
+        EXPECT_EQ(image.frameWidth, e.frameWidth);
+        EXPECT_EQ(image.frameHeight, e.frameHeight);
+        EXPECT_EQ(image.frameCount, e.frames);
+        EXPECT_EQ(image.levels, e.levels);
     }
-    EXPECT_EQ(game, ExpectedFiles()) << "in " << root;
 }
 
 TEST(Generator, WritesEveryFileTheGameLoadsAndTheSheet) {
     ScratchDir dir;
     ASSERT_EQ(RunGenerator({(dir.Path() / "data").string(), (dir.Path() / "sheet.png").string()}), 0);
-    ExpectGameFilesAndNothingStray(dir.Path() / "data");
+    ExpectCatalogueFilesOnly(dir.Path() / "data");
     EXPECT_TRUE(fs::is_regular_file(dir.Path() / "sheet.png"));
     // The build's own data/ is complete too.
-    ExpectGameFilesAndNothingStray(DataDir());
+    ExpectCatalogueFilesOnly(DataDir());
     EXPECT_TRUE(fs::is_regular_file(std::string(SOLBRIM_BUILD_DIR) + "/data-sheet.png"));
 }
 
@@ -85,7 +107,7 @@ TEST(Generator, TwoRunsWriteIdenticalBytesMatchingTheBuild) {
     ASSERT_EQ(RunGenerator({(first.Path() / "data").string(), (first.Path() / "sheet.png").string()}), 0);
     ASSERT_EQ(RunGenerator({(second.Path() / "data").string(), (second.Path() / "sheet.png").string()}), 0);
     const std::vector<std::string> files = FilesUnder(first.Path() / "data");
-    ASSERT_GE(files.size(), ExpectedFiles().size());
+    ASSERT_EQ(files, AssetFiles());
     EXPECT_EQ(files, FilesUnder(second.Path() / "data"));
     for (const std::string& file : files) {
         std::vector<char> a = Bytes(first.Path() / "data" / file);

@@ -11,6 +11,7 @@
 
 #include "codec/wav_reader.h"
 #include "tests/assets/asset_expectations.h"
+#include "tools/assetgen/sound_catalog.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ double CrossingRate(const Sound& s) {
 }
 
 TEST(SoundFiles, TheGamesWavReaderLoadsEachAsSixteenBitMono) {
-    for (const std::string& file : ExpectedSounds()) {
+    for (const SoundAsset& sound : SoundCatalog()) {
+        const std::string& file = sound.file;
         Sound s;
         ASSERT_TRUE(LoadSound(file, s)) << file;
         EXPECT_EQ(s.wav.bitsPerSample, 16) << file;
@@ -58,7 +60,8 @@ TEST(SoundFiles, TheGamesWavReaderLoadsEachAsSixteenBitMono) {
 }
 
 TEST(SoundFiles, EachIsShortAudibleAndBelowFullScale) {
-    for (const std::string& file : ExpectedSounds()) {
+    for (const SoundAsset& sound : SoundCatalog()) {
+        const std::string& file = sound.file;
         Sound s;
         ASSERT_TRUE(LoadSound(file, s)) << file;
         ASSERT_FALSE(s.samples.empty()) << file;
@@ -71,7 +74,8 @@ TEST(SoundFiles, EachIsShortAudibleAndBelowFullScale) {
 }
 
 TEST(SoundFiles, EachStartsAndEndsAtSilenceWithoutAClick) {
-    for (const std::string& file : ExpectedSounds()) {
+    for (const SoundAsset& sound : SoundCatalog()) {
+        const std::string& file = sound.file;
         Sound s;
         ASSERT_TRUE(LoadSound(file, s)) << file;
         ASSERT_GT(s.samples.size(), 64u) << file;

@@ -22,7 +22,7 @@ protected:
     void StartPlay() {
         c_MyApp* app = App();
         app->NewGame();
-        app->screen = 10;
+        app->screen = kScreenPlay;
         app->gameOver = 0;
         app->paused = 0;
         RunFrames(1);  // the pointer is up: the press that started the game is over
@@ -209,8 +209,8 @@ TEST_F(ControlsTest, StickDirectionsBeyondFourTenths) {
     host->joyX = 0.4f;  // the threshold itself is not enough
     host->joyY = -0.4f;
     RunFrames(1);
-    EXPECT_EQ(app->ControlDown(5), 0);
-    EXPECT_EQ(app->ControlDown(0), 0);
+    EXPECT_EQ(app->ControlDown(kControlRight), 0);
+    EXPECT_EQ(app->ControlDown(kControlUp), 0);
 }
 
 TEST_F(ControlsTest, ArcadeModeTakesOverTheLetterKeys) {
@@ -220,12 +220,12 @@ TEST_F(ControlsTest, ArcadeModeTakesOverTheLetterKeys) {
     EXPECT_TRUE(Game().Host()->KeyboardEnabled());
     PressKey('W');
     PressKey('Z');
-    EXPECT_EQ(app->ControlDown(0), 0);
-    EXPECT_EQ(app->ControlDown(10), 0);
+    EXPECT_EQ(app->ControlDown(kControlUp), 0);
+    EXPECT_EQ(app->ControlDown(kControlFire), 0);
     ReleaseKey('W');
     ReleaseKey('Z');
     PressKey(kUp);  // keys that are not letters still count
-    EXPECT_EQ(app->ControlDown(0), 1);
+    EXPECT_EQ(app->ControlDown(kControlUp), 1);
     ReleaseKey(kUp);
 
     app->virtualButtons[3] = 2;
@@ -234,7 +234,7 @@ TEST_F(ControlsTest, ArcadeModeTakesOverTheLetterKeys) {
     EXPECT_FALSE(Game().Host()->KeyboardEnabled());
     EXPECT_EQ(app->virtualButtons[3], 0);
     PressKey('W');
-    EXPECT_EQ(app->ControlDown(0), 1);
+    EXPECT_EQ(app->ControlDown(kControlUp), 1);
     ReleaseKey('W');
 
     app->SetArcadeMode(5);  // neither on nor off: nothing changes
@@ -261,7 +261,7 @@ TEST_F(ControlsTest, ArcadeLetterPairsPressAndRelease) {
     EXPECT_EQ(app->virtualButtons[5], 0);
     Game().TypeChar('O');  // the stick's back button
     RunFrames(1);
-    EXPECT_EQ(app->ControlDown(99), 1);
+    EXPECT_EQ(app->ControlDown(kControlBack), 1);
     app->SetArcadeMode(0);
 }
 
@@ -279,21 +279,21 @@ TEST_F(ControlsTest, BackKeyOfDevicesIsBackForOneUpdate) {
     c_MyApp* app = App();
     Game().TapKey(416);
     RunFrames(1);
-    EXPECT_EQ(app->virtualButtons[19], 1);
+    EXPECT_EQ(app->virtualButtons[kBackKeyButton], 1);
     RunFrames(1);
-    EXPECT_EQ(app->virtualButtons[19], 0);
+    EXPECT_EQ(app->virtualButtons[kBackKeyButton], 0);
 }
 
 TEST_F(ControlsTest, BackClosesATitlePanelAndDoesNothingElse) {
     c_MyApp* app = App();
-    app->screen = 1;
+    app->screen = kScreenTitle;
     app->creditsOpen = 1;
     PressKey(kEsc);
     RunFrames(1);
     EXPECT_EQ(app->creditsOpen, 0);
     EXPECT_EQ(app->controlLatch, 1);
     EXPECT_EQ(app->touchLatch, 1);
-    EXPECT_EQ(app->screen, 1);
+    EXPECT_EQ(app->screen, kScreenTitle);
     ReleaseKey(kEsc);
     RunFrames(1);
 
@@ -420,8 +420,8 @@ TEST_F(ControlsTest, PauseCursorMoves) {
     // The selection ring sits on the chosen button.
     RunFrames(1);
     bool ringOnSound = false;
-    for (const DrawCommand& c : Game().Commands(97)) {
-        if (c.frame == 6 && c.x == SoundButtonX() && c.a == 2.5f) ringOnSound = true;
+    for (const DrawCommand& c : Game().Commands(kImageIcons)) {
+        if (c.frame == kIconRing && c.x == SoundButtonX() && c.a == 2.5f) ringOnSound = true;
     }
     EXPECT_TRUE(ringOnSound);
 }
@@ -464,36 +464,36 @@ TEST_F(ControlsTest, FireOnSoundCyclesFourModesWhileClicksToggle) {
     OpenPauseMenu();
     Press(kRight);
     ASSERT_EQ(app->pauseCursor, 1);
-    app->settings[5] = 0;
+    app->settings[kSettingSoundMode] = 0;
     std::vector<int> modes;
     for (int i = 0; i < 4; ++i) {
         Press(kZ);
-        modes.push_back(app->settings[5]);
+        modes.push_back(app->settings[kSettingSoundMode]);
     }
     EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 0}));
     // Held over three updates, fire is still one step (four or five would
     // hide a repeat: the modes wrap round to the expected one).
     for (int key : {kZ, kSpace}) {
-        int before = app->settings[5];
+        int before = app->settings[kSettingSoundMode];
         PressKey(key);
         RunFrames(3);
-        EXPECT_EQ(app->settings[5], before + 1) << "key " << key;
+        EXPECT_EQ(app->settings[kSettingSoundMode], before + 1) << "key " << key;
         ReleaseKey(key);
         RunFrames(1);
     }
 
     std::vector<int> clicked;
     for (int start : {0, 1, 2, 3}) {
-        app->settings[5] = start;
+        app->settings[kSettingSoundMode] = start;
         Click(SoundButtonX(), SoundButtonY());
-        clicked.push_back(app->settings[5]);
+        clicked.push_back(app->settings[kSettingSoundMode]);
     }
     EXPECT_EQ(clicked, (std::vector<int>{1, 0, 0, 0}));
 
     musicEnabled = 1;  // with music, clicks cycle too
-    app->settings[5] = 2;
+    app->settings[kSettingSoundMode] = 2;
     Click(SoundButtonX(), SoundButtonY());
-    EXPECT_EQ(app->settings[5], 3);
+    EXPECT_EQ(app->settings[kSettingSoundMode], 3);
     musicEnabled = 0;
 }
 
@@ -502,27 +502,27 @@ TEST_F(ControlsTest, SoundButtonShowsTheMode) {
     StartPlay();
     OpenPauseMenu();
     auto soundFrame = [&]() {
-        for (const DrawCommand& c : Game().Commands(97)) {
+        for (const DrawCommand& c : Game().Commands(kImageIcons)) {
             if (c.x == SoundButtonX() && c.a == 2) return c.frame;
         }
         return -1;
     };
-    app->settings[5] = 0;
+    app->settings[kSettingSoundMode] = 0;
     RunFrames(1);
-    EXPECT_EQ(soundFrame(), 5);
-    app->settings[5] = 2;
+    EXPECT_EQ(soundFrame(), kIconSoundOff);
+    app->settings[kSettingSoundMode] = 2;
     RunFrames(1);
-    EXPECT_EQ(soundFrame(), 4);
+    EXPECT_EQ(soundFrame(), kIconSoundOn);
 }
 
 TEST_F(ControlsTest, SavedMoveSpeedZeroShowsAsFiveAndBoxesSetIt) {
     c_MyApp* app = App();
-    app->settings[1] = 0;
+    app->settings[kSettingMoveSpeed] = 0;
     StartPlay();
     Press(kEsc);
-    EXPECT_EQ(app->settings[1], 5);
+    EXPECT_EQ(app->settings[kSettingMoveSpeed], 5);
     // "Move Speed 5": the last glyph is the digit.
-    auto glyphs = Game().Commands(90);
+    auto glyphs = Game().Commands(kImageFont);
     ASSERT_FALSE(glyphs.empty());
     EXPECT_EQ(glyphs.back().frame, '5' - 32);
     EXPECT_NEAR(glyphs.back().y, 480 - 100, 1e-3);
@@ -532,18 +532,18 @@ TEST_F(ControlsTest, SavedMoveSpeedZeroShowsAsFiveAndBoxesSetIt) {
     }));
     EXPECT_EQ(filled, 5);
 
-    app->settings[1] = 9;
+    app->settings[kSettingMoveSpeed] = 9;
     RunFrames(1);
-    EXPECT_EQ(app->settings[1], 5);
+    EXPECT_EQ(app->settings[kSettingMoveSpeed], 5);
 
     // Box i lies at x = 320 - 144 + 32 i, y = 416, 28 wide; dragging across
     // them sets the speed without latches.
     PressPointer(320 - 144 + 32 * 3 + 14, 430);
     RunFrames(1);
-    EXPECT_EQ(app->settings[1], 3);
+    EXPECT_EQ(app->settings[kSettingMoveSpeed], 3);
     MovePointer(320 - 144 + 32 * 7 + 14, 430);
     RunFrames(1);
-    EXPECT_EQ(app->settings[1], 7);
+    EXPECT_EQ(app->settings[kSettingMoveSpeed], 7);
     ReleasePointer();
     RunFrames(1);
 }
@@ -559,9 +559,9 @@ TEST_F(ControlsTest, PortraitLayoutMovesTheButtons) {
     float vw = virtualWidth;
     float y = static_cast<float>(app->pauseMenuY);
     bool quit = false, sound = false;
-    for (const DrawCommand& c : Game().Commands(97)) {
-        if (c.frame == 1 && c.x == static_cast<int>(vw / 2 - 96) && c.y == y - 96) quit = true;
-        if (c.frame == 4 && c.x == static_cast<int>(vw / 2 + 96) && c.y == y - 96) sound = true;
+    for (const DrawCommand& c : Game().Commands(kImageIcons)) {
+        if (c.frame == kIconQuit && c.x == static_cast<int>(vw / 2 - 96) && c.y == y - 96) quit = true;
+        if (c.frame == kIconSoundOn && c.x == static_cast<int>(vw / 2 + 96) && c.y == y - 96) sound = true;
     }
     EXPECT_TRUE(quit);
     EXPECT_TRUE(sound);

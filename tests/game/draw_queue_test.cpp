@@ -220,7 +220,7 @@ TEST_F(DrawQueueTest, ImageButtonHitsOnlyWhilePressedInside) {
     app->buttonHit = 7;
     EXPECT_EQ(app->PointerImageButton(97, 100, 100, 0), 1);
     EXPECT_EQ(app->buttonHit, 7);
-    EXPECT_EQ(Game().Commands(97).size(), 4u);  // every button queues its image
+    EXPECT_EQ(Game().Commands(kImageIcons).size(), 4u);  // every button queues its image
 
     ReleasePointer();
     RunUpdates(1);
@@ -252,16 +252,16 @@ float SourceFloat(int channel, ALenum parameter) {
 
 TEST_F(DrawQueueTest, SoundEffectsRotateOverTwentyFourChannels) {
     c_MyApp* app = App();
-    ASSERT_TRUE(app->sounds[99]);
-    ASSERT_TRUE(app->sounds[98]);
-    app->settings[5] = 1;
+    ASSERT_TRUE(app->sounds[kSoundFlourish]);
+    ASSERT_TRUE(app->sounds[kSoundClick]);
+    app->settings[kSettingSoundMode] = 1;
     app->sfxRotor = 0;
     std::vector<int> channels;
     for (int i = 0; i < 25; ++i) {
         app->PlaySfx(i < 24 ? 99 : 98, 1.0f, 0.5f, 0);
         channels.push_back(app->channelOrder[app->sfxRotor]);
-        EXPECT_EQ(ChannelSample(channels.back()), i < 24 ? app->sounds[99]->sample.get()
-                                                          : app->sounds[98]->sample.get());
+        EXPECT_EQ(ChannelSample(channels.back()), i < 24 ? app->sounds[kSoundFlourish]->sample.get()
+                                                          : app->sounds[kSoundClick]->sample.get());
     }
     for (int i = 0; i < 23; ++i) EXPECT_EQ(channels[i], i + 1);
     EXPECT_EQ(channels[23], 0);
@@ -271,11 +271,11 @@ TEST_F(DrawQueueTest, SoundEffectsRotateOverTwentyFourChannels) {
 
 TEST_F(DrawQueueTest, SoundEffectSetsRateVolumeAndPan) {
     c_MyApp* app = App();
-    app->settings[5] = 2;  // effects only
+    app->settings[kSettingSoundMode] = 2;  // effects only
     app->sfxRotor = 4;
-    app->PlaySfx(1, 1.2f, 0.3f, 0);
+    app->PlaySfx(kSoundCoin, 1.2f, 0.3f, 0);
     EXPECT_EQ(app->sfxRotor, 5);
-    EXPECT_EQ(ChannelSample(5), app->sounds[1]->sample.get());
+    EXPECT_EQ(ChannelSample(5), app->sounds[kSoundCoin]->sample.get());
     if (gAudioDevice->HasOutput()) {
         EXPECT_NEAR(SourceFloat(5, AL_PITCH), 1.2f, 1e-5);
         EXPECT_NEAR(SourceFloat(5, AL_GAIN), 0.3f, 1e-5);
@@ -292,9 +292,9 @@ TEST_F(DrawQueueTest, SoundEffectSetsRateVolumeAndPan) {
 TEST_F(DrawQueueTest, SilentSoundModesPlayNothing) {
     c_MyApp* app = App();
     for (int mode : {0, 3, -1, 7}) {
-        app->settings[5] = mode;
+        app->settings[kSettingSoundMode] = mode;
         app->sfxRotor = 9;
-        app->PlaySfx(98, 1, 1, 0);
+        app->PlaySfx(kSoundClick, 1, 1, 0);
         EXPECT_EQ(app->sfxRotor, 9) << "mode " << mode;
     }
 }

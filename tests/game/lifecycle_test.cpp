@@ -48,7 +48,7 @@ TEST_F(LifecycleTest, ZeroStateClearsEveryFieldAfterAGame) {
 TEST_F(LifecycleTest, OnCreateSetsTheStartState) {
     c_MyApp* app = App();
     Game().Reset(false);
-    EXPECT_EQ(app->screen, 1);
+    EXPECT_EQ(app->screen, kScreenTitle);
     EXPECT_EQ(Game().Host()->UpdateRate(), 60);
     EXPECT_EQ(app->lastDeviceWidth, 640);
     EXPECT_EQ(app->lastDeviceHeight, 480);
@@ -58,7 +58,7 @@ TEST_F(LifecycleTest, OnCreateSetsTheStartState) {
     EXPECT_EQ(app->paused, 0);
     EXPECT_EQ(app->pauseMenuDir, -1);
     EXPECT_EQ(app->pauseMenuY, -64);
-    EXPECT_EQ(app->settings[5], 1);
+    EXPECT_EQ(app->settings[kSettingSoundMode], 1);
     for (int i = 0; i < 33; ++i) EXPECT_EQ(app->channelOrder[i], i);
     EXPECT_EQ(debugMode, 0);  // the read-out starts off in every run
     EXPECT_EQ(randomSeed, 1234);
@@ -69,7 +69,7 @@ TEST_F(LifecycleTest, SuspendingDuringPlayComesBackPausedWithTheMenuOpen) {
     c_MyApp* app = App();
     RecordingHost* host = Game().Host();
     app->NewGame();
-    app->screen = 10;
+    app->screen = kScreenPlay;
     app->paused = 0;
     arcadeMode = 1;
     host->SuspendGame();
@@ -92,11 +92,11 @@ TEST_F(LifecycleTest, SuspendingOpensTheMenuAtHalfTheVirtualHeight) {
     c_MyApp* app = App();
     Game().ResizeWindow(1280, 480);  // a 640 x 240 virtual screen
     RunFrames(1);
-    app->screen = 11;  // a game about to start counts as running
+    app->screen = kScreenNewGame;  // a game about to start counts as running
     Game().Host()->SuspendGame();
     EXPECT_EQ(app->pauseMenuY, 120);
     Game().Host()->ResumeGame();
-    app->screen = 1;
+    app->screen = kScreenTitle;
 }
 
 TEST_F(LifecycleTest, SuspendingOnTheTitleLeavesNothingPaused) {
@@ -110,14 +110,14 @@ TEST_F(LifecycleTest, SuspendingOnTheTitleLeavesNothingPaused) {
     EXPECT_EQ(app->pauseMenuY, 0);
     Game().Host()->ResumeGame();
     EXPECT_EQ(app->paused, 0);
-    EXPECT_EQ(app->screen, 1);
+    EXPECT_EQ(app->screen, kScreenTitle);
 }
 
 TEST_F(LifecycleTest, LosingTheFocusDuringPlayOpensThePauseMenuAndComingBackLeavesItOpen) {
     c_MyApp* app = App();
     RecordingHost* host = Game().Host();
     app->NewGame();
-    app->screen = 10;
+    app->screen = kScreenPlay;
     RunFrames(2);
     app->pauseCursor = 1;
     host->FocusLost();
@@ -134,7 +134,7 @@ TEST_F(LifecycleTest, LosingTheFocusDuringPlayOpensThePauseMenuAndComingBackLeav
 TEST_F(LifecycleTest, LosingTheFocusTurnsAClosingPauseMenuBack) {
     c_MyApp* app = App();
     app->NewGame();
-    app->screen = 10;
+    app->screen = kScreenPlay;
     app->paused = 1;
     app->pauseMenuDir = -1;
     app->pauseMenuY = 97;
@@ -158,7 +158,7 @@ TEST_F(LifecycleTest, LosingTheFocusOutsidePlayChangesNothing) {
     app->creditsOpen = 0;
 
     app->NewGame();
-    app->screen = 10;
+    app->screen = kScreenPlay;
     app->gameOver = 1;  // the result overlay
     host->FocusLost();
     EXPECT_EQ(app->paused, 0);
@@ -170,7 +170,7 @@ TEST_F(LifecycleTest, LosingTheFocusOutsidePlayChangesNothing) {
     app->pauseCursor = -1;
     host->FocusLost();
     EXPECT_EQ(app->pauseCursor, -1);
-    app->screen = 1;
+    app->screen = kScreenTitle;
     app->paused = 0;
 }
 
@@ -179,7 +179,7 @@ TEST_F(LifecycleTest, F10TogglesTheRateReadOut) {
     app->screen = 0;
     auto readOut = [&]() {
         // Glyphs of the read-out start at (16, height - 16), half a line lower.
-        for (const DrawCommand& c : Game().Commands(90)) {
+        for (const DrawCommand& c : Game().Commands(kImageFont)) {
             if (c.x == 16 && c.y == virtualHeight - 16 + 5) return true;
         }
         return false;
@@ -192,13 +192,13 @@ TEST_F(LifecycleTest, F10TogglesTheRateReadOut) {
     EXPECT_TRUE(readOut());
     // "<rate>:1.0,1.0" at scale 1: the scale is part of the text.
     int colons = 0, commas = 0;
-    for (const DrawCommand& c : Game().Commands(90)) {
+    for (const DrawCommand& c : Game().Commands(kImageFont)) {
         colons += c.frame == ':' - 32;
         commas += c.frame == ',' - 32;
     }
     EXPECT_EQ(colons, 1);
     EXPECT_EQ(commas, 1);
-    app->screen = 5;  // not over the start gate
+    app->screen = kScreenStartGate;  // not over the start gate
     RunFrames(1);
     EXPECT_FALSE(readOut());
     app->screen = 0;
@@ -225,16 +225,16 @@ TEST_F(LifecycleTest, RateMetersSurviveAClockThatStandsStillOrRunsBackwards) {
 
 TEST_F(LifecycleTest, ScoreEntryLastsOneUpdateAndLoadingHoldsScreensBack) {
     c_MyApp* app = App();
-    app->screen = 2;
+    app->screen = kScreenScoreEntry;
     app->loadStep = 18;
     RunFrames(1);  // loading: no screen runs
-    EXPECT_EQ(app->screen, 2);
+    EXPECT_EQ(app->screen, kScreenScoreEntry);
     EXPECT_EQ(app->loadStep, 19);
     RunFrames(1);
     EXPECT_EQ(app->loadStep, 0);
-    EXPECT_EQ(app->screen, 2);
+    EXPECT_EQ(app->screen, kScreenScoreEntry);
     RunFrames(1);
-    EXPECT_EQ(app->screen, 1);
+    EXPECT_EQ(app->screen, kScreenTitle);
     app->screen = 7;  // an unknown state runs nothing
     RunFrames(2);
     EXPECT_EQ(app->screen, 7);
@@ -276,7 +276,7 @@ void QuitWithTheCloseButton() {
     GameHarness::SetAppFactory(MakeCloseProbe);
     Game().Reset();
     auto* app = static_cast<CloseProbeApp*>(Game().App());
-    app->settings[1] = 7;  // changed since the last save
+    app->settings[kSettingMoveSpeed] = 7;  // changed since the last save
     app->armed = true;
     Game().TapKey(KEY_CLOSE);
     Game().RunUpdates(1);

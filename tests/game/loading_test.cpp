@@ -28,13 +28,19 @@ struct ImageSlot {
 };
 
 const ImageSlot kImages[] = {
-    {1, "world001", 32, 32, 50},   {2, "eyes", 32, 32, 1},
-    {5, "heart", 32, 32, 1},       {80, "BadgesA", 64, 64, 64},
-    {91, "common/Testcard_Circle", 256, 256, 1}, {92, "common/icade", 64, 64, 2},
-    {93, "common/TIRNLogo", 256, 256, 1},        {94, "common/dpad", 32, 32, 16},
-    {95, "common/Buttons", 64, 64, 16},          {96, "parts", 8, 8, 16},
-    {97, "common/icons", 32, 32, 16},            {98, "logo", 256, 128, 1},
-    {99, "menu", 256, 256, 4},
+    {kImageWorldTiles, "world001", 32, 32, 50},
+    {kImageEyes, "eyes", 32, 32, 1},
+    {kImageHeart, "heart", 32, 32, 1},
+    {kImageBadges, "BadgesA", 64, 64, 64},
+    {kImageTestCard, "common/Testcard_Circle", 256, 256, 1},
+    {kImageArcadeStick, "common/icade", 64, 64, 2},
+    {kImageMakerEmblem, "common/TIRNLogo", 256, 256, 1},
+    {kImageDirectionPad, "common/dpad", 32, 32, 16},
+    {kImageModeButtons, "common/Buttons", 64, 64, 16},
+    {kImageParts, "parts", 8, 8, 16},
+    {kImageIcons, "common/icons", 32, 32, 16},
+    {kImageLogo, "logo", 256, 128, 1},
+    {kImageMenu, "menu", 256, 256, 4},
 };
 
 TEST_F(LoadingTest, StandardWindowLoadsLevelTwo) {
@@ -54,14 +60,15 @@ TEST_F(LoadingTest, StandardWindowLoadsLevelTwo) {
         EXPECT_EQ(image->tx, slot.width);  // handle at the centre
     }
     // The font: advance and line height in logical pixels, 128 cells.
-    EXPECT_EQ(app->fontImage, 90);
-    EXPECT_EQ(app->imageInfo[270], 7);
-    EXPECT_EQ(app->imageInfo[271], 10);
-    EXPECT_EQ(app->imageInfo[272], 128);
-    ASSERT_TRUE(app->images[90]);
-    EXPECT_EQ(app->images[90]->width, 32);
-    EXPECT_EQ(app->images[90]->frames.Length(), 128);
-    for (int sound : {1, 2, 95, 98, 99}) EXPECT_TRUE(app->sounds[sound]) << "sound " << sound;
+    EXPECT_EQ(app->fontImage, kImageFont);
+    EXPECT_EQ(app->imageInfo[3 * kImageFont], 7);
+    EXPECT_EQ(app->imageInfo[3 * kImageFont + 1], 10);
+    EXPECT_EQ(app->imageInfo[3 * kImageFont + 2], 128);
+    ASSERT_TRUE(app->images[kImageFont]);
+    EXPECT_EQ(app->images[kImageFont]->width, 32);
+    EXPECT_EQ(app->images[kImageFont]->frames.Length(), 128);
+    for (int sound : {kSoundCoin, kSoundHit, kSoundTick, kSoundClick, kSoundFlourish})
+        EXPECT_TRUE(app->sounds[sound]) << "sound " << sound;
     EXPECT_FALSE(app->images[85]);  // the word-list image is not loaded here
 }
 
@@ -86,9 +93,9 @@ TEST_F(LoadingTest, FileNamesFollowTheWindowSize) {
         EXPECT_EQ(app->hdLevel, c.level);
         EXPECT_EQ(app->hdScale, 1.0f / c.level);
         EXPECT_TRUE(host->OpenedImage(c.menu));
-        EXPECT_EQ(app->imageInfo[3 * 99], 256 * c.level);
-        ASSERT_TRUE(app->images[99]);
-        EXPECT_EQ(app->images[99]->width, 256 * c.level);
+        EXPECT_EQ(app->imageInfo[3 * kImageMenu], 256 * c.level);
+        ASSERT_TRUE(app->images[kImageMenu]);
+        EXPECT_EQ(app->images[kImageMenu]->width, 256 * c.level);
         // Every image of the level, and no other level.
         for (const std::string& path : host->imagePaths) {
             bool hd = path.find("-hd.png") != std::string::npos;
@@ -138,21 +145,21 @@ TEST_F(LoadingTest, StepsRunInOrderAndEndAfterEighteen) {
 
 TEST_F(LoadingTest, EveryStepShowsTheLoadingBackdrop) {
     c_MyApp* app = App();
-    app->screen = 2;  // a screen that would change state if it ran
+    app->screen = kScreenScoreEntry;  // a screen that would change state if it ran
     app->PrepareLoading();
     for (int i = 0; i < 18; ++i) {
         RunFrames(1);
-        EXPECT_EQ(app->screen, 2);
-        ASSERT_EQ(Game().Commands(93).size(), 1u);
+        EXPECT_EQ(app->screen, kScreenScoreEntry);
+        ASSERT_EQ(Game().Commands(kImageMakerEmblem).size(), 1u);
         EXPECT_EQ(Game().Commands(kEllipse).size(), 23u);  // two rings of 11 and the sun
         EXPECT_EQ(app->clearRed, 40);
         EXPECT_EQ(app->clearBlue, 80);
     }
     RunFrames(1);  // step 19 ends loading; the screen still waits
     EXPECT_EQ(app->loadStep, 0);
-    EXPECT_EQ(app->screen, 2);
+    EXPECT_EQ(app->screen, kScreenScoreEntry);
     RunFrames(1);
-    EXPECT_EQ(app->screen, 1);  // the score entry ran and handed over to the title
+    EXPECT_EQ(app->screen, kScreenTitle);  // the score entry ran and handed over to the title
 }
 
 TEST_F(LoadingTest, BackdropRingsTurnHalfATurnApart) {
@@ -191,10 +198,10 @@ TEST_F(LoadingTest, BackdropRingsTurnHalfATurnApart) {
 
 TEST_F(LoadingTest, StartGateWaitsForAPressInItsMiddle) {
     c_MyApp* app = App();
-    app->screen = 5;
+    app->screen = kScreenStartGate;
     Game().Host()->SetUpdateRate(5);
     RunFrames(1);
-    auto glyphs = Game().Commands(90);
+    auto glyphs = Game().Commands(kImageFont);
     EXPECT_EQ(glyphs.size(), 12u);  // " Click to Start" without its spaces
     EXPECT_EQ(Game().Commands(kEllipse).size(), 4u);  // sun and three shadows, no rings
     EXPECT_EQ(app->loadStep, 0);
@@ -207,11 +214,11 @@ TEST_F(LoadingTest, StartGateWaitsForAPressInItsMiddle) {
     press(100, 240);  // left quarter
     press(320, 400);  // bottom quarter
     press(160, 240);  // on the edge itself
-    EXPECT_EQ(app->screen, 5);
+    EXPECT_EQ(app->screen, kScreenStartGate);
     EXPECT_EQ(app->loadStep, 0);
 
     press(320, 240);
-    EXPECT_EQ(app->screen, 1);
+    EXPECT_EQ(app->screen, kScreenTitle);
     EXPECT_EQ(app->touchLatch, 1);
     EXPECT_EQ(app->loadStep, 2);  // restarted, and step 1 ran in the same update
     EXPECT_EQ(Game().Host()->UpdateRate(), 60);
@@ -220,25 +227,25 @@ TEST_F(LoadingTest, StartGateWaitsForAPressInItsMiddle) {
 TEST_F(LoadingTest, ResizingRestartsLoadingAndTheScreenStays) {
     c_MyApp* app = App();
     app->NewGame();
-    app->screen = 10;
+    app->screen = kScreenPlay;
     RunFrames(2);
     Game().ResizeWindow(1280, 960);
     Game().Host()->ClearRecords();
     RunFrames(1);
     EXPECT_EQ(app->loadStep, 1);
-    EXPECT_EQ(app->screen, 10);
+    EXPECT_EQ(app->screen, kScreenPlay);
     RunFrames(1);
     EXPECT_EQ(app->loadStep, 2);
     // While loading, the play screen does not run: only the backdrop shows.
-    EXPECT_EQ(Game().Commands(93).size(), 1u);
-    EXPECT_EQ(Game().Commands(97).size(), 0u);
+    EXPECT_EQ(Game().Commands(kImageMakerEmblem).size(), 1u);
+    EXPECT_EQ(Game().Commands(kImageIcons).size(), 0u);
     Game().FinishLoading();
     EXPECT_EQ(app->hdLevel, 4);
     EXPECT_TRUE(Game().Host()->OpenedImage("menu-hd2.png"));
     EXPECT_EQ(app->lastDeviceWidth, 1280);
     RunFrames(1);
-    EXPECT_EQ(app->screen, 10);
-    EXPECT_GE(Game().Commands(97).size(), 1u);  // the pause icon: play goes on
+    EXPECT_EQ(app->screen, kScreenPlay);
+    EXPECT_GE(Game().Commands(kImageIcons).size(), 1u);  // the pause icon: play goes on
 }
 
 TEST_F(LoadingTest, SoundEffectFileNames) {
@@ -273,20 +280,20 @@ TEST_F(LoadingTest, MissingAssetsLeaveEmptySlotsAndTheGameRunsOn) {
     host->missing = {"heart", "sfx/002", "fonts/editundo"};
     app->PrepareLoading();
     Game().FinishLoading();
-    EXPECT_FALSE(app->images[5]);
-    EXPECT_FALSE(app->sounds[2]);
-    EXPECT_FALSE(app->images[90]);
-    EXPECT_EQ(app->imageInfo[15], 64);  // sizes are recorded all the same
-    EXPECT_TRUE(app->images[1]);
-    EXPECT_TRUE(app->images[2]);
-    EXPECT_TRUE(app->sounds[1]);
+    EXPECT_FALSE(app->images[kImageHeart]);
+    EXPECT_FALSE(app->sounds[kSoundHit]);
+    EXPECT_FALSE(app->images[kImageFont]);
+    EXPECT_EQ(app->imageInfo[3 * kImageHeart], 64);  // sizes are recorded all the same
+    EXPECT_TRUE(app->images[kImageWorldTiles]);
+    EXPECT_TRUE(app->images[kImageEyes]);
+    EXPECT_TRUE(app->sounds[kSoundCoin]);
 
     // Play, pause, text and the missing sound: nothing breaks.
     app->NewGame();
-    app->screen = 10;
-    app->settings[5] = 1;
-    app->PlaySfx(2, 1, 1, 0);
-    app->QueueImage(5, 100, 100, 0);
+    app->screen = kScreenPlay;
+    app->settings[kSettingSoundMode] = 1;
+    app->PlaySfx(kSoundHit, 1, 1, 0);
+    app->QueueImage(kImageHeart, 100, 100, 0);
     app->QueueText(100, 100, String("Text without a font"), 1, 1);
     RunFrames(5);
     Game().PressKey(27);
@@ -299,10 +306,10 @@ TEST_F(LoadingTest, MissingAssetsLeaveEmptySlotsAndTheGameRunsOn) {
 
 TEST_F(LoadingTest, EveryImageLoadEmptiesItsSlotFirst) {
     c_MyApp* app = App();
-    ASSERT_TRUE(app->images[99]);
+    ASSERT_TRUE(app->images[kImageMenu]);
     Game().Host()->missing = {"menu"};
     app->LoadScaledImage(99, String("menu"), 256, 256, 4, 1);
-    EXPECT_FALSE(app->images[99]);  // the old image is not kept
+    EXPECT_FALSE(app->images[kImageMenu]);  // the old image is not kept
     Game().Host()->missing.clear();
 }
 

@@ -212,19 +212,19 @@ TEST_F(RenderTest, EveryRenderReplaysTheSameList) {
 TEST_F(RenderTest, LoadingScreenShowsTheEmblemOverTheBackdrop) {
     c_MyApp* app = App();
     Game().Reset(false);
-    ASSERT_TRUE(app->images[93]);
+    ASSERT_TRUE(app->images[kImageMakerEmblem]);
     RunFrames(1);  // step 1 and its backdrop
     Read();
     // Background colour of the loading screen in a corner.
     EXPECT_TRUE(Near(Pixel(2, 2), 40, 40, 80));
     // The emblem is drawn at the centre: the pixels there are neither the
     // backdrop's sun nor its band alone.
-    auto emblem = Game().Commands(93);
+    auto emblem = Game().Commands(kImageMakerEmblem);
     ASSERT_EQ(emblem.size(), 1u);
     EXPECT_NEAR(emblem[0].x, 320, 1e-3);
     EXPECT_NEAR(emblem[0].y, 480 * 0.48f, 1e-3);
     std::vector<unsigned> withEmblem = pixels;
-    app->images[93] = nullptr;
+    app->images[kImageMakerEmblem] = nullptr;
     Read();
     int changed = 0;
     for (size_t i = 0; i < pixels.size(); ++i) changed += pixels[i] != withEmblem[i];

@@ -37,13 +37,13 @@ protected:
     }
 
     void EndTheGame() {
-        App()->screen = 11;
+        App()->screen = kScreenNewGame;
         RunUpdates(1);
-        ASSERT_EQ(App()->screen, 10);
+        ASSERT_EQ(App()->screen, kScreenPlay);
         App()->gameOver = 1;
         App()->gameOverTimer = 88;
         RunUpdates(2);
-        ASSERT_EQ(App()->screen, 2) << "the game-over phase ended";
+        ASSERT_EQ(App()->screen, kScreenScoreEntry) << "the game-over phase ended";
     }
 };
 
@@ -70,7 +70,7 @@ TEST_F(TitleMusicTest, EndOfAGameStopsTheMusicAndTheTitleStartsItAfreshWithoutRe
     RunFrames(1);
     ASSERT_TRUE(RunFramesUntil([&] { return Player()->loadStep == 0 && Player()->playState == 2; }));
     int seed = Player()->songSeed;
-    App()->screen = 11;
+    App()->screen = kScreenNewGame;
     RunUpdates(1);
     EXPECT_EQ(Player()->playState, 2) << "the music goes on into play";
     Game().Host()->ClearRecords();
@@ -78,7 +78,7 @@ TEST_F(TitleMusicTest, EndOfAGameStopsTheMusicAndTheTitleStartsItAfreshWithoutRe
     EXPECT_EQ(Player()->playState, 0);
     EXPECT_FALSE(AnyPlayerChannelSounds());
     RunUpdates(1);
-    EXPECT_EQ(App()->screen, 1);
+    EXPECT_EQ(App()->screen, kScreenTitle);
     RunUpdates(1);
     EXPECT_EQ(Player()->playState, 2);
     EXPECT_EQ(Player()->songSeed, seed + c_TunePlayer::kTitleSeedStep);
@@ -99,19 +99,19 @@ TEST_F(TitleMusicTest, SoundButtonCyclesFourModesWithMarksAndSilencesTheMusicInT
         RunFrames(1);
     };
     auto markFrame = [&] {
-        for (const DrawCommand& c : Game().Commands(97)) {
+        for (const DrawCommand& c : Game().Commands(kImageIcons)) {
             if (c.x == x + 20 && c.y == y) return c.frame;
         }
         return -1;
     };
-    app->settings[5] = 1;
+    app->settings[kSettingSoundMode] = 1;
     std::vector<int> modes, marks;
     for (int i = 0; i < 4; ++i) {
         click();
-        modes.push_back(app->settings[5]);
+        modes.push_back(app->settings[kSettingSoundMode]);
         marks.push_back(markFrame());
-        if (app->settings[5] == 0 || app->settings[5] == 2) {
-            EXPECT_FALSE(AnyPlayerChannelSounds()) << "mode " << app->settings[5] << " plays no music";
+        if (app->settings[kSettingSoundMode] == 0 || app->settings[kSettingSoundMode] == 2) {
+            EXPECT_FALSE(AnyPlayerChannelSounds()) << "mode " << app->settings[kSettingSoundMode] << " plays no music";
         }
     }
     EXPECT_EQ(modes, (std::vector<int>{2, 3, 0, 1}));
@@ -122,7 +122,7 @@ TEST_F(TitleMusicTest, SoundButtonCyclesFourModesWithMarksAndSilencesTheMusicInT
 
 TEST_F(TitleMusicTest, WithoutTheSwitchTheGeneratorIsNeverStarted) {
     RunFrames(120);
-    App()->screen = 11;
+    App()->screen = kScreenNewGame;
     RunUpdates(1);
     RunFrames(30);
     EXPECT_EQ(Player()->playState, 0);

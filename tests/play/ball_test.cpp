@@ -13,11 +13,11 @@ protected:
     // A game started as the title screen starts one, the pointer up.
     void StartPlay() {
         c_MyApp* app = App();
-        app->settings[1] = 5;
-        app->screen = 11;
+        app->settings[kSettingMoveSpeed] = 5;
+        app->screen = kScreenNewGame;
         MovePointer(300, 300);
         RunFrames(2);
-        ASSERT_EQ(app->screen, 10);
+        ASSERT_EQ(app->screen, kScreenPlay);
         ASSERT_EQ(app->touchLatch, 0);
     }
     std::vector<DrawCommand> BlackEllipses() const {
@@ -72,12 +72,12 @@ TEST_F(BallTest, AReleasedBallKeepsItsVelocity) {
 
 TEST_F(BallTest, ThePressThatStartedTheGameDoesNotSteer) {
     c_MyApp* app = App();
-    app->settings[1] = 5;
+    app->settings[kSettingMoveSpeed] = 5;
     PressPointer(300, 300);
     RunFrames(1);
-    app->screen = 11;
+    app->screen = kScreenNewGame;
     RunFrames(1);
-    ASSERT_EQ(app->screen, 10);
+    ASSERT_EQ(app->screen, kScreenPlay);
     MovePointer(364, 300);
     RunFrames(3);
     EXPECT_EQ(app->ballVelX, 0);
@@ -105,7 +105,7 @@ TEST_F(BallTest, EveryMoveSpeedSteersWithItsOwnDivisor) {
     PressPointer(x, y);
     RunFrames(1);
     for (auto c : cases) {
-        app->settings[1] = c.speed;
+        app->settings[kSettingMoveSpeed] = c.speed;
         app->ballVelX = app->ballVelY = 0;
         x += 11;
         y -= 7;
@@ -131,7 +131,7 @@ TEST_F(BallTest, ADragIsDividedInFloatingPoint) {
 TEST_F(BallTest, TheBallStandsStillWhilePausedAndAfterGameOver) {
     c_MyApp* app = App();
     EmptyWorldAt(1000, 1000, 320, 240);
-    app->settings[1] = 5;
+    app->settings[kSettingMoveSpeed] = 5;
     app->ballVelX = 3;
     app->invulnerable = 50;
     app->pointerDown = 1;

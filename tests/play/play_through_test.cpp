@@ -31,7 +31,7 @@ protected:
         Game().ResizeWindow(width, height);
         Game().Render();
         Game().FinishLoading();
-        App()->screen = 1;
+        App()->screen = kScreenTitle;
         RunFrames(1);
     }
 
@@ -39,9 +39,9 @@ protected:
         PressKey(kSpace);
         RunFrames(1);
         ReleaseKey(kSpace);
-        ASSERT_EQ(App()->screen, 11);
+        ASSERT_EQ(App()->screen, kScreenNewGame);
         RunFrames(1);
-        ASSERT_EQ(App()->screen, 10);
+        ASSERT_EQ(App()->screen, kScreenPlay);
     }
 
     // A player that drags the ball after a wandering point near the middle
@@ -82,7 +82,7 @@ protected:
             if (app->lives < lives) ++stats.hits;
             if (app->score > score) ++stats.coins;
             lives = app->lives, score = app->score;
-            EXPECT_EQ(app->screen, 10);
+            EXPECT_EQ(app->screen, kScreenPlay);
             if (app->drawCount / 15 >= kListCommands) {
                 ADD_FAILURE() << "display list full at update " << stats.updates;
                 break;
@@ -116,7 +116,7 @@ protected:
             ++after;
             EXPECT_LT(app->drawCount / 15, kListCommands);
         }
-        EXPECT_EQ(app->screen, 1);
+        EXPECT_EQ(app->screen, kScreenTitle);
         EXPECT_GE(after, 80);
     }
 
@@ -140,14 +140,14 @@ TEST_F(PlayThroughTest, TheBusiestPlayUpdateFitsInTheDisplayList) {
     app->invulnerable = 1000;
     app->SpawnParticles(1300, 1200, 200, -1);
     app->lives = 5;
-    app->screen = 10;
+    app->screen = kScreenPlay;
     app->paused = 1;
     app->pauseMenuDir = 1;
     app->gameOver = 1;
     app->gameOverTimer = 50;
     app->touchLatch = 1;
     RunFrames(20);
-    ASSERT_EQ(app->screen, 10);
+    ASSERT_EQ(app->screen, kScreenPlay);
     int commands = app->drawCount / 15;
     std::printf("busiest play update at 640x480: %d commands\n", commands);
     EXPECT_GT(commands, 22 * 17 + 101);

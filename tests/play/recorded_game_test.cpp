@@ -1,8 +1,8 @@
 // A recorded game: a seeded game in each mode, steered by a scripted drag
 // through real pointer input until it is over, must give the same world,
 // ball, camera, score, random sequence and display list, update by update,
-// as the recording in recorded_game.txt. It pins the play update's results
-// while its cost is worked on.
+// as the recording in recorded_game.txt. It pins the play update's results,
+// so work on what the update costs cannot change what it does.
 //
 // SOLBRIM_RECORD_GAME=1 writes the recording instead of comparing.
 #include <cmath>
@@ -76,9 +76,9 @@ protected:
     void PlayGame(int mode, int seed, std::ostream& out) {
         c_MyApp* app = App();
         app->gameMode = mode;
-        app->screen = 11;
+        app->screen = kScreenNewGame;
         RunUpdates(1);
-        ASSERT_EQ(app->screen, 10);
+        ASSERT_EQ(app->screen, kScreenPlay);
         randomSeed = seed;
         app->SetUpWorld();
         Digest digest;

@@ -118,7 +118,7 @@ TEST_F(WorldTest, ModesSetLivesAndBlockChanceAndOtherModesPlayAsTwo) {
 
 TEST_F(WorldTest, ANewGameStartsInPlayWithoutCoinsAndProtected) {
     c_MyApp* app = App();
-    app->screen = 11;
+    app->screen = kScreenNewGame;
     app->paused = 1;
     app->score = 120;
     app->gameOver = 1;
@@ -131,7 +131,7 @@ TEST_F(WorldTest, ANewGameStartsInPlayWithoutCoinsAndProtected) {
     app->headingVelY = 1;
     app->touchLatch = 0;
     app->NewGame();
-    EXPECT_EQ(app->screen, 10);
+    EXPECT_EQ(app->screen, kScreenPlay);
     EXPECT_EQ(app->paused, 0);
     EXPECT_EQ(app->score, 0);
     EXPECT_EQ(app->gameOver, 0);

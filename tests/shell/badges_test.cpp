@@ -28,7 +28,7 @@ protected:
         }
         return out;
     }
-    std::vector<DrawCommand> BadgePictures() { return Game().Commands(80); }
+    std::vector<DrawCommand> BadgePictures() { return Game().Commands(kImageBadges); }
 };
 
 TEST_F(BadgesTest, OnlyBadgeZeroHasAText) {
@@ -89,7 +89,7 @@ TEST_F(BadgesTest, BadgesFrom64OnHaveNoPicture) {
 
 TEST_F(BadgesTest, PopupsAreQueuedLastOverPlay) {
     c_MyApp* app = App();
-    app->screen = 11;
+    app->screen = kScreenNewGame;
     RunFrames(1);
     app->badgePopupIds[1] = 0;
     app->badgePopupTimers[1] = 30;

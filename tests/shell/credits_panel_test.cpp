@@ -163,7 +163,7 @@ TEST_F(CreditsPanelTest, DialsShowTheDeviceAndVirtualSizes) {
     }
     EXPECT_EQ(sixForty, 2);  // device width, virtual width
     EXPECT_EQ(fourEighty, 2);
-    std::vector<DrawCommand> logo = Game().Commands(98);
+    std::vector<DrawCommand> logo = Game().Commands(kImageLogo);
     ASSERT_EQ(logo.size(), 1u);
     EXPECT_NEAR(logo[0].y, 8 * kCell, 1e-3);
     EXPECT_FLOAT_EQ(logo[0].a, 0.4f);

@@ -40,7 +40,7 @@ TEST_F(ResultScreenTest, EqualToTheTenthShowsAPlaceTheTableDoesNotGive) {
     FillModeTwo();
     App()->score = 10;
     App()->gameOverTimer = 60;
-    App()->screen = 10;
+    App()->screen = kScreenPlay;
     App()->BeginFrame(0, 0, 0, 1);
     App()->ResultScreen();
     std::vector<QueuedLine> lines = QueuedLines();
@@ -65,20 +65,20 @@ TEST_F(ResultScreenTest, PadNumberKeepsTheLastDigitsRightAligned) {
 
 TEST_F(ResultScreenTest, TimerGrowsToNinetyHandsOverAndWithdraws) {
     c_MyApp* app = App();
-    app->screen = 10;
+    app->screen = kScreenPlay;
     app->gameOverTimer = 0;
     app->tunePlayer->playState = 2;  // as if a song were playing
     for (int i = 1; i < 90; ++i) {
         app->ResultScreen();
         ASSERT_EQ(app->gameOverTimer, i);
-        ASSERT_EQ(app->screen, 10);
+        ASSERT_EQ(app->screen, kScreenPlay);
     }
     EXPECT_EQ(app->tunePlayer->playState, 2);
     app->ResultScreen();
-    EXPECT_EQ(app->screen, 2);
+    EXPECT_EQ(app->screen, kScreenScoreEntry);
     EXPECT_EQ(app->gameOverTimer, 75);
     EXPECT_EQ(app->tunePlayer->playState, 0);  // the music generator was told to stop
-    app->screen = 1;
+    app->screen = kScreenTitle;
     int calls = 0;
     while (app->gameOverTimer > 0 && calls < 100) {
         app->ResultScreen();
@@ -97,7 +97,7 @@ TEST_F(ResultScreenTest, OverlayVeilStripsAndWordsFollowTheTimer) {
     app->highScores[20] = 50;
     app->highScores[29] = 10;  // a full table that 5 does not reach
     for (int i = 21; i < 29; ++i) app->highScores[i] = 20;
-    app->screen = 10;
+    app->screen = kScreenPlay;
 
     app->BeginFrame(0, 0, 0, 1);
     app->ResultScreen();  // timer 0: nothing drawn yet
@@ -130,7 +130,7 @@ TEST_F(ResultScreenTest, APlaceShowsOnASecondLineUnderNewHighscore) {
     app->score = 30;
     app->gameMode = 1;
     app->gameOverTimer = 50;
-    app->screen = 10;
+    app->screen = kScreenPlay;
     app->BeginFrame(0, 0, 0, 1);
     app->ResultScreen();
     std::vector<QueuedLine> lines = QueuedLines();
@@ -151,20 +151,20 @@ TEST_F(ResultScreenTest, APlaceShowsOnASecondLineUnderNewHighscore) {
 TEST_F(ResultScreenTest, AFinishedGameRunsBackToTheTitleWithItsScore) {
     c_MyApp* app = App();
     app->gameMode = 1;
-    app->screen = 11;
+    app->screen = kScreenNewGame;
     RunFrames(1);
-    ASSERT_EQ(app->screen, 10);
+    ASSERT_EQ(app->screen, kScreenPlay);
     app->gameOver = 1;
     RunFrames(89);
-    EXPECT_EQ(app->screen, 10);
+    EXPECT_EQ(app->screen, kScreenPlay);
     EXPECT_EQ(app->gameOverTimer, 89);
     RunFrames(1);
-    EXPECT_EQ(app->screen, 2);
+    EXPECT_EQ(app->screen, kScreenScoreEntry);
     // The dispatch runs the overlay again for screen 2 in the same update.
     EXPECT_EQ(app->gameOverTimer, 73);
     app->score = 35;
     RunFrames(1);  // the score is entered, the title comes back
-    EXPECT_EQ(app->screen, 1);
+    EXPECT_EQ(app->screen, kScreenTitle);
     EXPECT_EQ(app->highScores[0], 35);
     EXPECT_EQ(app->highScores[30], 35);
     EXPECT_EQ(app->gameOverTimer, 71);

@@ -37,7 +37,7 @@ protected:
     void ClearLikeStartUp() {
         c_MyApp* app = App();
         for (int i = 0; i < 25; ++i) app->settings[i] = 0;
-        app->settings[5] = 1;
+        app->settings[kSettingSoundMode] = 1;
         for (int i = 0; i < 256; ++i) app->badgeFlags[i] = false;
         for (int i = 0; i < 150; ++i) app->highScores[i] = 0;
     }
@@ -160,19 +160,19 @@ TEST_F(SavedDataTest, ADamagedTableIsResetAloneWithItsMessage) {
 
 TEST_F(SavedDataTest, ADamagedSettingsBlockFallsBackToTheCorrectedDefaults) {
     c_MyApp* app = App();
-    app->settings[1] = 7;
-    app->settings[5] = 2;
+    app->settings[kSettingMoveSpeed] = 7;
+    app->settings[kSettingSoundMode] = 2;
     app->highScores[0] = 99;
     app->SaveData();
     std::string text = ReadStateFile();
     WriteStateFile("x" + text.substr(text.find('|')) );  // setting 0: weight 0, still valid
     EXPECT_EQ(Load().substr(0, 16), "Settings Loaded\n");
-    EXPECT_EQ(app->settings[1], 7);
+    EXPECT_EQ(app->settings[kSettingMoveSpeed], 7);
     WriteStateFile(text.substr(0, text.find('|') + 1) + "8" + text.substr(text.find('|', text.find('|') + 1)));
     std::string printed = Load();
     EXPECT_EQ(printed.substr(0, 26), "Settings Checksum Invalid\n");
-    EXPECT_EQ(app->settings[1], 0);
-    EXPECT_EQ(app->settings[5], 1);
+    EXPECT_EQ(app->settings[kSettingMoveSpeed], 0);
+    EXPECT_EQ(app->settings[kSettingSoundMode], 1);
     EXPECT_EQ(app->settings[10], 64);
     EXPECT_EQ(app->settings[11], 64);
     EXPECT_EQ(app->settings[12], 10);
@@ -183,7 +183,7 @@ TEST_F(SavedDataTest, ADamagedSettingsBlockFallsBackToTheCorrectedDefaults) {
 // settings fall back, and the next save writes the score tables back intact.
 TEST_F(SavedDataTest, AnEditedSettingInAFileWithoutItsLastSeparatorKeepsTheScores) {
     c_MyApp* app = App();
-    app->settings[1] = 6;
+    app->settings[kSettingMoveSpeed] = 6;
     app->highScores[10] = app->highScores[40] = 730;  // modes 2 and 3 played, mode 1 not
     app->highScores[20] = app->highScores[50] = 85;
     app->SaveData();
@@ -195,7 +195,7 @@ TEST_F(SavedDataTest, AnEditedSettingInAFileWithoutItsLastSeparatorKeepsTheScore
                       "Highscore 2 Loaded\n");
     app->SaveData();
     Load();
-    EXPECT_EQ(app->settings[1], 0);
+    EXPECT_EQ(app->settings[kSettingMoveSpeed], 0);
     EXPECT_EQ(app->highScores[10], 730);
     EXPECT_EQ(app->highScores[40], 730);
     EXPECT_EQ(app->highScores[20], 85);
@@ -216,23 +216,23 @@ TEST_F(SavedDataTest, OddStateFilesNeverCrashTheStart) {
 
 TEST_F(SavedDataTest, SavedSoundModeAndSpeedOutOfRangeAreHarmless) {
     c_MyApp* app = App();
-    app->settings[1] = -40;
-    app->settings[5] = 77;
+    app->settings[kSettingMoveSpeed] = -40;
+    app->settings[kSettingSoundMode] = 77;
     app->SaveData();
     Load();
-    ASSERT_EQ(app->settings[5], 77);
+    ASSERT_EQ(app->settings[kSettingSoundMode], 77);
     int rotor = app->sfxRotor;
-    app->PlaySfx(98, 1, 0.5f, 0);  // a mode outside 1..2 plays nothing
+    app->PlaySfx(kSoundClick, 1, 0.5f, 0);  // a mode outside 1..2 plays nothing
     EXPECT_EQ(app->sfxRotor, rotor);
     // Without the music generator, the title's sound button turns any such mode off.
     musicEnabled = 0;
-    app->screen = 1;
+    app->screen = kScreenTitle;
     RunFrames(40);
     PressPointer(32, 240);
     RunFrames(1);
     ReleasePointer();
     RunFrames(1);
-    EXPECT_EQ(app->settings[5], 0);
+    EXPECT_EQ(app->settings[kSettingSoundMode], 0);
 }
 
 // ---- entering scores -----------------------------------------------------------
@@ -244,8 +244,10 @@ protected:
         App()->score = points;
         App()->RecordScore();
     }
-    int Best(int mode, int place) { return App()->highScores[10 * (mode - 1) + place]; }
-    int Latest(int mode, int game) { return App()->highScores[30 + 10 * (mode - 1) + game]; }
+    int Best(int mode, int place) { return App()->highScores[kScorePlaces * (mode - 1) + place]; }
+    int Latest(int mode, int game) {
+        return App()->highScores[kRecentScores + kScorePlaces * (mode - 1) + game];
+    }
 };
 
 TEST_F(RecordScoreTest, AnEqualScoreRanksBelowTheEntryItTies) {

@@ -102,18 +102,18 @@ TEST_F(TitleScreenTest, SoundButtonTogglesBetweenOffAndOnWithoutMusic) {
     c_MyApp* app = App();
     musicEnabled = 0;
     for (int saved : {2, 3, -4, 9}) {
-        app->settings[5] = saved;
+        app->settings[kSettingSoundMode] = saved;
         Click(32, 240);
-        EXPECT_EQ(app->settings[5], 0) << "saved mode " << saved;
+        EXPECT_EQ(app->settings[kSettingSoundMode], 0) << "saved mode " << saved;
     }
     Click(32, 240);
-    EXPECT_EQ(app->settings[5], 1);
+    EXPECT_EQ(app->settings[kSettingSoundMode], 1);
     Click(32, 240);
-    EXPECT_EQ(app->settings[5], 0);
+    EXPECT_EQ(app->settings[kSettingSoundMode], 0);
     // Frame 5 shows sound off; no sound-mode mark without the music generator.
     RunFrames(1);
     bool offIcon = false;
-    for (const DrawCommand& c : Game().Commands(97)) {
+    for (const DrawCommand& c : Game().Commands(kImageIcons)) {
         if (c.frame == 5 && c.x == 32 && c.y == 240) offIcon = true;
         EXPECT_LT(c.frame, 8);
     }
@@ -123,13 +123,13 @@ TEST_F(TitleScreenTest, SoundButtonTogglesBetweenOffAndOnWithoutMusic) {
 TEST_F(TitleScreenTest, WithMusicTheSoundButtonCyclesFourModesAndMarksThem) {
     c_MyApp* app = App();
     musicEnabled = 1;
-    app->settings[5] = 0;
+    app->settings[kSettingSoundMode] = 0;
     for (int expected : {1, 2, 3, 0, 1}) {
         Click(32, 240);
-        EXPECT_EQ(app->settings[5], expected);
+        EXPECT_EQ(app->settings[kSettingSoundMode], expected);
         RunFrames(1);
         int marks = 0;
-        for (const DrawCommand& c : Game().Commands(97)) {
+        for (const DrawCommand& c : Game().Commands(kImageIcons)) {
             if (c.frame >= 8) {
                 EXPECT_EQ(c.frame, 7 + expected);
                 EXPECT_FLOAT_EQ(c.x, 32 + 20);
@@ -138,10 +138,10 @@ TEST_F(TitleScreenTest, WithMusicTheSoundButtonCyclesFourModesAndMarksThem) {
         }
         EXPECT_EQ(marks, expected == 0 ? 0 : 1);
     }
-    app->settings[5] = -6;  // a damaged saved mode still lands in 0..3
+    app->settings[kSettingSoundMode] = -6;  // a damaged saved mode still lands in 0..3
     Click(32, 240);
-    EXPECT_GE(app->settings[5], 0);
-    EXPECT_LE(app->settings[5], 3);
+    EXPECT_GE(app->settings[kSettingSoundMode], 0);
+    EXPECT_LE(app->settings[kSettingSoundMode], 3);
     musicEnabled = SOLBRIM_MUSIC;
 }
 
@@ -172,7 +172,7 @@ TEST_F(TitleScreenTest, HoldingADirectionMovesTheModeByOne) {
     EXPECT_EQ(app->gameMode, 1);
     // The selection frame follows the mode: frame 15 over button 1.
     std::vector<DrawCommand> frames;
-    for (const DrawCommand& c : Game().Commands(95)) {
+    for (const DrawCommand& c : Game().Commands(kImageModeButtons)) {
         if (c.frame == 15) frames.push_back(c);
     }
     ASSERT_EQ(frames.size(), 1u);
@@ -184,9 +184,9 @@ TEST_F(TitleScreenTest, EnterStartsTheSelectedMode) {
     app->gameMode = 3;
     PressKey(kEnter);
     RunFrames(1);
-    EXPECT_EQ(app->screen, 11);
+    EXPECT_EQ(app->screen, kScreenNewGame);
     RunFrames(1);
-    EXPECT_EQ(app->screen, 10);
+    EXPECT_EQ(app->screen, kScreenPlay);
     EXPECT_EQ(app->gameMode, 3);
     ReleaseKey(kEnter);
 }
@@ -196,7 +196,7 @@ TEST_F(TitleScreenTest, ClickingAModeButtonStartsThatMode) {
     app->gameMode = 2;
     PressPointer(0.2f * 640, 0.7f * 480);
     RunFrames(1);
-    EXPECT_EQ(app->screen, 11);
+    EXPECT_EQ(app->screen, kScreenNewGame);
     EXPECT_EQ(app->gameMode, 1);
     EXPECT_EQ(app->touchLatch, 1);
     ReleasePointer();
@@ -208,7 +208,7 @@ TEST_F(TitleScreenTest, AnOpenPanelHidesTheListsAndBlocksEveryControl) {
         app->creditsOpen = panel == 0 ? 1 : 0;
         app->badgesOpen = panel == 1 ? 1 : 0;
         app->gameMode = 2;
-        app->settings[5] = 1;
+        app->settings[kSettingSoundMode] = 1;
         RunFrames(1);
         std::vector<QueuedLine> lines = QueuedLines();
         EXPECT_FALSE(HasLine(lines, "Top10"));
@@ -225,8 +225,8 @@ TEST_F(TitleScreenTest, AnOpenPanelHidesTheListsAndBlocksEveryControl) {
         ReleaseKey(kEnter);
         RunFrames(1);
         EXPECT_EQ(app->gameMode, 2);
-        EXPECT_EQ(app->settings[5], 1);
-        EXPECT_EQ(app->screen, 1);
+        EXPECT_EQ(app->settings[kSettingSoundMode], 1);
+        EXPECT_EQ(app->screen, kScreenTitle);
     }
 }
 

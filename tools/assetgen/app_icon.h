@@ -8,7 +8,11 @@
 
 #include "tools/assetgen/rgba_image.h"
 
-inline constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+// The sizes in asset_catalogue.def.
+inline constexpr int kIconSizes[] = {
+#define ASSET_ICON(size) size,
+#include "tools/assetgen/asset_catalogue.def"
+};
 
 // Up to this size the icon is the ball alone; larger ones add a coin, a
 // cloud and the ball's tail.

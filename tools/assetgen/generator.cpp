@@ -6,6 +6,7 @@
 #include "tools/assetgen/app_icon.h"
 #include "tools/assetgen/contact_sheet.h"
 #include "tools/assetgen/image_catalog.h"
+#include "tools/assetgen/instruments.h"
 #include "tools/assetgen/music_assets.h"
 #include "tools/assetgen/output_file.h"
 #include "tools/assetgen/png_file.h"
@@ -29,4 +30,17 @@ void GenerateAssets(const std::filesystem::path& dataDir, const std::filesystem:
     for (int size : kIconSizes) WriteFileAtomically(dataDir / AppIconFileName(size), EncodePng(RenderAppIcon(size)));
     GenerateMusicAssets(dataDir);
     if (!sheetPath.empty()) WriteFileAtomically(sheetPath, EncodePng(ContactSheet(sheet)));
+}
+
+std::vector<std::string> AssetFiles() {
+    std::vector<std::string> files;
+    for (const ImageAsset& asset : ImageCatalog())
+        for (int level : asset.levels) files.push_back(asset.FileName(level));
+    for (int size : kIconSizes) files.push_back(AppIconFileName(size));
+    for (const SoundAsset& sound : SoundCatalog()) files.push_back(sound.file);
+#define ASSET_SONG(file, compose) files.push_back(file);
+#include "tools/assetgen/asset_catalogue.def"
+    for (const SoundAsset& instrument : InstrumentCatalog()) files.push_back(instrument.file);
+    std::sort(files.begin(), files.end());
+    return files;
 }

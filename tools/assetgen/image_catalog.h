@@ -1,4 +1,5 @@
-// Every image file the game loads from data/, with its frame grid.
+// Every image file the game loads from data/, with its frame grid: the
+// image rows of asset_catalogue.def.
 #pragma once
 #include <vector>
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 namespace instruments {
 namespace {
@@ -198,25 +197,11 @@ Samples Lead() { return Voice(kLeadPeriod, PulseWave, 0.004, 1); }
 Samples Accompaniment() { return Voice(kAccompanimentPeriod, OrganWave, 0.0, 0); }
 Samples Bass() { return Voice(kBassPeriod, BassWave, 0.0, 0); }
 
-namespace {
-std::string DrumFile(int kit, int sample) {
-    return "inst/d" + std::to_string(kit) + "-" + std::to_string(sample) + ".wav";
-}
-}  // namespace
 }  // namespace instruments
 
 std::vector<SoundAsset> InstrumentCatalog() {
-    using namespace instruments;
-    synth::Samples (*const kitA[8])() = {KickA, SnareA, ClosedHatA, OpenHatA, ClapA, LowTomA, HighTomA, CrashA};
-    synth::Samples (*const kitB[8])() = {RimB,        ShakerB,   ClosedHatB, OpenHatB,
-                                         TambourineB, LowCongaB, HighCongaB, ZapB};
-    std::vector<SoundAsset> catalog;
-    for (int i = 0; i < 8; ++i) {
-        catalog.push_back({DrumFile(kKitA, i + 1), kitA[i]});
-        catalog.push_back({DrumFile(kKitB, i + 1), kitB[i]});
-    }
-    catalog.push_back({"inst/lead" + std::to_string(kLead) + ".wav", Lead});
-    catalog.push_back({"inst/accompany" + std::to_string(kAccompaniment) + ".wav", Accompaniment});
-    catalog.push_back({"inst/bass" + std::to_string(kBass) + ".wav", Bass});
-    return catalog;
+    return {
+#define ASSET_INSTRUMENT(file, recipe) {file, recipe},
+#include "tools/assetgen/asset_catalogue.def"
+    };
 }

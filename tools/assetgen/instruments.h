@@ -1,5 +1,6 @@
 // The music generator's instruments, synthesised: two drum kits of eight
-// one-shot samples and three looping voices, each a file under data/inst/.
+// one-shot samples and three looping voices, each a file under data/inst/
+// named in asset_catalogue.def.
 //
 // The file numbers are the voices the game asks its player for (kit A 4,
 // kit B 3, lead 3, accompaniment 4; the bass is not asked for and is 0):
@@ -20,11 +21,6 @@
 #include "tools/assetgen/sound_catalog.h"
 
 namespace instruments {
-constexpr int kKitA = 4;
-constexpr int kKitB = 3;
-constexpr int kLead = 3;
-constexpr int kAccompaniment = 4;
-constexpr int kBass = 0;
 // Samples of one period at note 13, per voice.
 constexpr int kLeadPeriod = 100;
 constexpr int kAccompanimentPeriod = 200;

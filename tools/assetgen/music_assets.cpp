@@ -7,7 +7,8 @@
 #include "tools/assetgen/wav_file.h"
 
 void GenerateMusicAssets(const std::filesystem::path& dataDir) {
-    WriteFileAtomically(dataDir / title_song::kFile, EncodePng(title_song::Compose().Render()));
+#define ASSET_SONG(file, compose) WriteFileAtomically(dataDir / file, EncodePng(compose().Render()));
+#include "tools/assetgen/asset_catalogue.def"
     for (const SoundAsset& instrument : InstrumentCatalog())
         WriteFileAtomically(dataDir / instrument.file, EncodeWav16Mono(instrument.make(), synth::kHertz));
 }

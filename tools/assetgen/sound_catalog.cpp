@@ -34,7 +34,7 @@ Samples Bell(double hertz, double seconds, double decay) {
 }  // namespace
 
 Samples CoinPickup() {
-    // B5 then E6, the classic rising pair; the second note rings out.
+    // B5 then E6, a rising fourth; the second note rings out.
     const double split = 0.065, total = 0.42;
     Samples s(SampleCount(total));
     double phase = 0;
@@ -112,7 +112,7 @@ Samples Flourish() {
 
 std::vector<SoundAsset> SoundCatalog() {
     return {
-        {"sfx/001.wav", sfx::CoinPickup}, {"sfx/002.wav", sfx::Hit},       {"sfx/095.wav", sfx::Tick},
-        {"sfx/098.wav", sfx::MenuClick},  {"sfx/099.wav", sfx::Flourish},
+#define ASSET_SOUND(file, recipe) {file, recipe},
+#include "tools/assetgen/asset_catalogue.def"
     };
 }

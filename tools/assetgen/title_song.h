@@ -13,9 +13,8 @@
 #pragma once
 #include "tools/assetgen/song_image.h"
 
+// Written as data/inst/song0.png (asset_catalogue.def), where the game
+// looks for it.
 namespace title_song {
-// Where the game looks for it (under data/).
-constexpr const char* kFile = "inst/song0.png";
-
 SongImage Compose();
 }  // namespace title_song

@@ -315,11 +315,12 @@ void GameProcess::Click(int x, int y, int button) {
     Xdotool("click " + std::to_string(button));
 }
 
-bool GameProcess::HoldButton(int x, int y, double timeoutSeconds, const std::function<bool()>& shows) {
+bool GameProcess::HoldButton(int x, int y, double timeoutSeconds, const std::function<bool()>& shows,
+                             const std::function<bool()>& afterwards) {
     MoveMouse(x, y);
     MouseDown();
     if (!HoldUntil([&] { MouseUp(); }, timeoutSeconds, shows)) return false;
-    return AfterRelease(timeoutSeconds, shows);
+    return AfterRelease(timeoutSeconds, afterwards ? afterwards : shows);
 }
 
 // The game lets a press act once and takes the next only after an update

@@ -93,8 +93,11 @@ public:
     void MouseDown(int button = 1);
     void MouseUp(int button = 1);
     void Click(int x, int y, int button = 1);
-    // Presses button 1 at (x, y) in the window and holds it like HoldKey.
-    bool HoldButton(int x, int y, double timeoutSeconds, const std::function<bool()>& shows);
+    // Presses button 1 at (x, y) in the window and holds it like HoldKey;
+    // after the release `afterwards` (when given) is watched instead of
+    // `shows`, for an effect that passes quickly (an overlay that withdraws).
+    bool HoldButton(int x, int y, double timeoutSeconds, const std::function<bool()>& shows,
+                    const std::function<bool()>& afterwards = nullptr);
     // Presses button 1 at `from`, moves to `to` in `steps` even steps, one a
     // poll, and holds it there like HoldKey.
     bool Drag(WindowPoint from, WindowPoint to, int steps, double timeoutSeconds,

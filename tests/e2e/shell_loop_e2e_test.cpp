@@ -221,9 +221,12 @@ TEST_F(ShellLoop, TitleGameGameOverTitleAndASecondRun) {
     EXPECT_TRUE(game.HoldButton(16, 16, 10, Showing(game, "07-paused-icon", ShowsPauseMenu, &shot)))
         << "the pause icon opened no pause menu";
 
-    // The quit button, left above the panel's middle, ends the game.
-    EXPECT_TRUE(game.HoldButton(180, 184, 10, Showing(game, "08-game-over", ShowsGameOver, &shot)))
-        << "the quit button brought no game-over overlay";
+    // The quit button, left above the panel's middle, ends the game; the
+    // overlay withdraws to the title soon after.
+    EXPECT_TRUE(game.HoldButton(180, 184, 10, Showing(game, "08-game-over", ShowsGameOver, &shot), [&] {
+        Shot s = Snap(game, "08-game-over-after");
+        return ShowsGameOver(s) || ShowsLists(s);
+    })) << "the quit button brought no game-over overlay";
 
     // Back on the title with the game in the latest list of mode 1, once
     // the overlay has withdrawn and the menu slid back in.

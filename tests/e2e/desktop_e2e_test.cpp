@@ -82,7 +82,7 @@ protected:
             return shows(Shot("shot"), Layout(g.width, g.height));
         };
     }
-    bool WaitFor(Screen shows, double seconds = 15) { return WaitUntilSteady(seconds, Showing(shows)); }
+    bool WaitFor(Screen shows, double seconds = 30) { return WaitUntilSteady(seconds, Showing(shows)); }
     bool KeepsShowing(Screen shows, double seconds) { return KeepsHolding(seconds, Showing(shows)); }
     bool WaitForGeometry(int x, int y, int w, int h) {
         return WaitUntil(10, [&] {
@@ -97,7 +97,7 @@ protected:
     // player presses it: a tap shorter than one update is not a press the
     // controls see.
     void Hold(const std::string& key, Screen until) {
-        EXPECT_TRUE(game.HoldKey(key, 15, Showing(until))) << key << " did not act";
+        EXPECT_TRUE(game.HoldKey(key, 30, Showing(until))) << key << " did not act";
     }
 
     int screenW = 0, screenH = 0;
@@ -158,7 +158,7 @@ TEST_F(DesktopTest, ThePauseIconAnswersThePointerInFullscreen) {
     ASSERT_TRUE(WaitFor(IsPlay)) << "no play field";
     // The icon's centre, 16 design pixels from the corner, scaled.
     int at = static_cast<int>(16 * Layout(screenW, screenH).s);
-    EXPECT_TRUE(game.HoldButton(at, at, 15, Showing(IsPauseMenu)));
+    EXPECT_TRUE(game.HoldButton(at, at, 30, Showing(IsPauseMenu)));
 }
 
 TEST_F(DesktopTest, TogglingQuicklyAndWhileLoadingKeepsEveryTexture) {

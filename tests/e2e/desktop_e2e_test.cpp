@@ -7,23 +7,26 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <sstream>
+#include <functional>
 #include <string>
 
+#include "host/entry_point.h"
 #include "tests/e2e/game_process.h"
 #include "tests/e2e/game_process_test.h"
+#include "tests/e2e/loading_screen.h"
 #include "tests/host/scoped_env.h"
 
 namespace {
 
 // Where the game's screens show in a screenshot of a w x h window. The
-// virtual 640 x 480 screen is scaled by the larger of the two ratios and
-// centred, so design points are taken from the centre and the right edge.
+// virtual screen, the window's first size, is scaled by the larger of the
+// two ratios and centred, so design points are taken from the centre and
+// the right edge.
 struct Layout {
     int w, h;
     double s;
     explicit Layout(int width, int height)
-        : w(width), h(height), s(std::max(width / 640.0, height / 480.0)) {}
+        : w(width), h(height), s(std::max(width / double(kWindowWidth), height / double(kWindowHeight))) {}
     int FromCentreX(double dx) const { return static_cast<int>(w / 2 + dx * s); }
     int FromCentreY(double dy) const { return static_cast<int>(h / 2 + dy * s); }
 };
@@ -33,7 +36,7 @@ struct Layout {
 // it; the play field's sky is light.
 double RightStripBrightness(const std::string& shot, const Layout& at) {
     int x = at.w - static_cast<int>(60 * at.s), width = static_cast<int>(40 * at.s), height = at.h / 2;
-    std::string out = RunCommand("convert " + ShellQuote(shot) + " -crop " + std::to_string(width) + "x" +
+    std::string out = RunHelper("convert " + ShellQuote(shot) + " -crop " + std::to_string(width) + "x" +
                                  std::to_string(height) + "+" + std::to_string(x) + "+0 -format '%[fx:mean]' info:");
     return out.empty() ? -1 : std::atof(out.c_str());
 }
@@ -49,16 +52,10 @@ bool IsPauseMenu(const std::string& shot, const Layout& at) {
     return true;
 }
 
-bool IsLoading(const std::string& shot) {
-    // The loading backdrop's colour, in a corner its rings never reach.
-    Rgb c = PixelColour(shot, 3, 3);
-    return c.r == 40 && c.g == 40 && c.b == 80;
-}
-
 bool IsTitle(const std::string& shot, const Layout& at) {
     double brightness = RightStripBrightness(shot, at);
     // Not black either: a window not yet drawn.
-    return brightness > 0.12 && brightness < 0.45 && !IsPauseMenu(shot, at) && !IsLoading(shot);
+    return brightness > 0.12 && brightness < 0.45 && !IsPauseMenu(shot, at) && !ShowsLoading(shot);
 }
 
 bool IsPlay(const std::string& shot, const Layout& at) { return RightStripBrightness(shot, at) > 0.6; }
@@ -68,34 +65,25 @@ protected:
     void SetUp() override {
         GameProcessTest::SetUp();
         if (HasFatalFailure()) return;
-        std::istringstream screen(RunX11Command("xdotool getdisplaygeometry"));
-        screen >> screenW >> screenH;
+        WindowGeometry screen = ScreenSize();
+        screenW = screen.width;
+        screenH = screen.height;
         windowed = game.Geometry();
         game.Focus();
         ASSERT_TRUE(WaitFor(IsTitle)) << "no title";
     }
 
-    // Waits until two screenshots in a row, at the window's current size,
-    // show it (one alone may be torn, see KeepsShowing).
-    bool WaitFor(bool (*shows)(const std::string&, const Layout&), double seconds = 15) {
-        int hits = 0;
-        return WaitUntil(seconds, [&] {
+    using Screen = bool (*)(const std::string&, const Layout&);
+
+    // Whether a screenshot at the window's current size shows the screen.
+    std::function<bool()> Showing(Screen shows) {
+        return [this, shows] {
             WindowGeometry g = game.Geometry();
-            hits = shows(Shot("shot"), Layout(g.width, g.height)) ? hits + 1 : 0;
-            return hits >= 2;
-        });
+            return shows(Shot("shot"), Layout(g.width, g.height));
+        };
     }
-    // True when screenshots keep showing it for that long. One shot taken
-    // while a frame is being copied into the window can be torn; only two
-    // misses in a row count.
-    bool KeepsShowing(bool (*shows)(const std::string&, const Layout&), double seconds) {
-        int misses = 0;
-        return !WaitUntil(seconds, [&] {
-            WindowGeometry g = game.Geometry();
-            misses = shows(Shot("shot"), Layout(g.width, g.height)) ? 0 : misses + 1;
-            return misses >= 2;
-        });
-    }
+    bool WaitFor(Screen shows, double seconds = 30) { return WaitUntilSteady(seconds, Showing(shows)); }
+    bool KeepsShowing(Screen shows, double seconds) { return KeepsHolding(seconds, Showing(shows)); }
     bool WaitForGeometry(int x, int y, int w, int h) {
         return WaitUntil(10, [&] {
             WindowGeometry g = game.Geometry();
@@ -103,14 +91,13 @@ protected:
         });
     }
     bool WaitForFullscreen() { return WaitForGeometry(0, 0, screenW, screenH); }
-    bool WaitForWindowed() { return WaitForGeometry(windowed.x, windowed.y, 640, 480); }
+    bool WaitForWindowed() { return WaitForGeometry(windowed.x, windowed.y, kWindowWidth, kWindowHeight); }
 
-    // Held over several updates, as a player presses it: a tap shorter than
-    // one update is not a press the controls see.
-    void Hold(const std::string& key, bool (*until)(const std::string&, const Layout&)) {
-        game.KeyDown(key);
-        EXPECT_TRUE(WaitFor(until)) << key << " did not act";
-        game.KeyUp(key);
+    // Held over several updates until the game shows the screen, as a
+    // player presses it: a tap shorter than one update is not a press the
+    // controls see.
+    void Hold(const std::string& key, Screen until) {
+        EXPECT_TRUE(game.HoldKey(key, 30, Showing(until))) << key << " did not act";
     }
 
     int screenW = 0, screenH = 0;
@@ -121,35 +108,35 @@ TEST_F(DesktopTest, F11FillsTheScreenAndF11AgainRestoresTheWindow) {
     ASSERT_EQ(screenW, 1280);
     ASSERT_EQ(screenH, 1024);
     game.Key("F11");
-    ASSERT_TRUE(WaitForFullscreen());
-    ASSERT_TRUE(WaitFor(IsTitle));  // drawn at the new size: the panel sits at the screen's right edge
+    ASSERT_TRUE(WaitForFullscreen()) << "the window never filled the screen";
+    ASSERT_TRUE(WaitFor(IsTitle)) << "no title";  // drawn at the new size: the panel sits at the screen's right edge
     EXPECT_GT(CountColours(Shot("fullscreen")), 200);
     EXPECT_EQ(game.Title(), "Sol Brim");
     game.Key("F11");
-    ASSERT_TRUE(WaitForWindowed());
-    EXPECT_TRUE(WaitFor(IsTitle));
+    ASSERT_TRUE(WaitForWindowed()) << "the window never went back to its first place and size";
+    EXPECT_TRUE(WaitFor(IsTitle)) << "no title";
 }
 
 TEST_F(DesktopTest, AltEnterTogglesLikeF11) {
     game.Key("alt+Return");
-    ASSERT_TRUE(WaitForFullscreen());
-    ASSERT_TRUE(WaitFor(IsTitle));
+    ASSERT_TRUE(WaitForFullscreen()) << "the window never filled the screen";
+    ASSERT_TRUE(WaitFor(IsTitle)) << "no title";
     game.Key("alt+Return");
-    ASSERT_TRUE(WaitForWindowed());
-    EXPECT_TRUE(WaitFor(IsTitle));
+    ASSERT_TRUE(WaitForWindowed()) << "the window never went back to its first place and size";
+    EXPECT_TRUE(WaitFor(IsTitle)) << "no title";
 }
 
 TEST_F(DesktopTest, AltEnterNeverStartsAGameOnTheTitle) {
     // A window already the screen's size: fullscreen changes no size, so no
     // reload swallows the key, and an Enter that got through would start a
     // game within an update while it is held.
-    RunCommand("xdotool windowmove " + game.WindowId() + " 0 0 windowsize " + game.WindowId() + " " +
+    RunHelper("xdotool windowmove " + game.WindowId() + " 0 0 windowsize " + game.WindowId() + " " +
                std::to_string(screenW) + " " + std::to_string(screenH));
-    ASSERT_TRUE(WaitForFullscreen());
-    ASSERT_TRUE(WaitFor(IsTitle));
+    ASSERT_TRUE(WaitForFullscreen()) << "the window never filled the screen";
+    ASSERT_TRUE(WaitFor(IsTitle)) << "no title";
     game.KeyDown("alt");
     game.KeyDown("Return");
-    EXPECT_TRUE(KeepsShowing(IsTitle, 1.5));
+    EXPECT_TRUE(KeepsShowing(IsTitle, 1.5)) << "the title gave way";
     game.KeyUp("Return");
     game.KeyUp("alt");
     // Enter alone still starts a game.
@@ -159,32 +146,29 @@ TEST_F(DesktopTest, AltEnterNeverStartsAGameOnTheTitle) {
 TEST_F(DesktopTest, EscapeInFullscreenPlayPausesAndStaysFullscreen) {
     Hold("Return", IsPlay);
     game.Key("F11");
-    ASSERT_TRUE(WaitForFullscreen());
+    ASSERT_TRUE(WaitForFullscreen()) << "the window never filled the screen";
     Hold("Escape", IsPauseMenu);
-    EXPECT_TRUE(WaitForFullscreen());
+    EXPECT_TRUE(WaitForFullscreen()) << "the window left fullscreen";
 }
 
 TEST_F(DesktopTest, ThePauseIconAnswersThePointerInFullscreen) {
     Hold("Return", IsPlay);
     game.Key("F11");
-    ASSERT_TRUE(WaitForFullscreen());
-    ASSERT_TRUE(WaitFor(IsPlay));
+    ASSERT_TRUE(WaitForFullscreen()) << "the window never filled the screen";
+    ASSERT_TRUE(WaitFor(IsPlay)) << "no play field";
     // The icon's centre, 16 design pixels from the corner, scaled.
     int at = static_cast<int>(16 * Layout(screenW, screenH).s);
-    game.MoveMouse(at, at);
-    RunX11Command("xdotool mousedown 1");
-    EXPECT_TRUE(WaitFor(IsPauseMenu));
-    RunX11Command("xdotool mouseup 1");
+    EXPECT_TRUE(game.HoldButton(at, at, 30, Showing(IsPauseMenu)));
 }
 
 TEST_F(DesktopTest, TogglingQuicklyAndWhileLoadingKeepsEveryTexture) {
     for (int i = 0; i < 7; ++i) game.Key("F11");
-    ASSERT_TRUE(WaitForFullscreen());
-    ASSERT_TRUE(WaitFor(IsTitle));
+    ASSERT_TRUE(WaitForFullscreen()) << "the window never filled the screen";
+    ASSERT_TRUE(WaitFor(IsTitle)) << "no title";
     EXPECT_GT(CountColours(Shot("after-seven")), 200);
     game.Key("F11");
-    ASSERT_TRUE(WaitForWindowed());
-    ASSERT_TRUE(WaitFor(IsTitle));
+    ASSERT_TRUE(WaitForWindowed()) << "the window never went back to its first place and size";
+    ASSERT_TRUE(WaitFor(IsTitle)) << "no title";
     EXPECT_TRUE(game.Running());
 }
 
@@ -193,29 +177,28 @@ class DesktopLoadingTest : public GameProcessTest {};
 TEST_F(DesktopLoadingTest, TogglingDuringLoadingEndsOnATitleWithEveryTexture) {
     game.Focus();
     for (int i = 0; i < 3; ++i) game.Key("F11");  // the window is up; loading takes most of a second
-    std::istringstream screen(RunX11Command("xdotool getdisplaygeometry"));
-    int w = 0, h = 0;
-    screen >> w >> h;
+    WindowGeometry screen = ScreenSize();
+    int w = screen.width, h = screen.height;
     ASSERT_TRUE(WaitUntil(10, [&] {
         WindowGeometry g = game.Geometry();
         return g.width == w && g.height == h;
-    }));
+    })) << "the window never filled the screen";
     std::string shot;
-    ASSERT_TRUE(WaitUntil(15, [&] { return IsTitle(shot = Shot("title"), Layout(w, h)); }));
+    ASSERT_TRUE(WaitUntilSteady(15, [&] { return IsTitle(shot = Shot("title"), Layout(w, h)); })) << "no title";
     EXPECT_GT(CountColours(shot), 200);
 }
 
 TEST_F(DesktopTest, SwitchingAwayDuringPlayOpensThePauseMenuAndComingBackKeepsIt) {
     Hold("Return", IsPlay);
-    RunX11Command(DROP_FOCUS);
-    ASSERT_TRUE(WaitFor(IsPauseMenu));
+    RunHelper(DROP_FOCUS);
+    ASSERT_TRUE(WaitFor(IsPauseMenu)) << "no pause menu";
     game.Focus();
-    EXPECT_TRUE(KeepsShowing(IsPauseMenu, 1.5));
+    EXPECT_TRUE(KeepsShowing(IsPauseMenu, 1.5)) << "the pause menu closed";
 }
 
 TEST_F(DesktopTest, SwitchingAwayOnTheTitleChangesNothing) {
-    RunX11Command(DROP_FOCUS);
-    EXPECT_TRUE(KeepsShowing(IsTitle, 1.5));
+    RunHelper(DROP_FOCUS);
+    EXPECT_TRUE(KeepsShowing(IsTitle, 1.5)) << "the title gave way";
     game.Focus();
     Hold("Return", IsPlay);  // and the title still answers
 }

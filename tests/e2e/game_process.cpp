@@ -40,22 +40,62 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extra
     return env;
 }
 
-void Xdotool(const std::string& args) { RunX11Command("xdotool " + args + " >/dev/null 2>&1"); }
+void Xdotool(const std::string& args) { RunHelper("xdotool " + args); }
+
+// Holds something down (a key, a button) until `shows` holds twice in a row;
+// `up` runs even when a helper fails, so no key stays down for later tests.
+bool HoldUntil(const std::function<void()>& up, double timeoutSeconds, const std::function<bool()>& shows) {
+    struct Release {
+        const std::function<void()>& up;
+        ~Release() {
+            try {
+                up();
+            } catch (const HelperFailed&) {
+                // The failure that matters is already on its way.
+            }
+        }
+    } release{up};
+    return WaitUntilSteady(timeoutSeconds, shows);
+}
+
+struct HelperRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// A helper that hangs (import on a window that has gone away waits for
+// ever) is stopped after this long and counts as failed.
+constexpr int kHelperSeconds = 60;
+
+// Standard error goes to a scratch file so that it can be shown apart from
+// the output the caller parses.
+HelperRun RunCapturing(const std::string& command) {
+    char errPath[] = "/tmp/solbrim-helper-XXXXXX";
+    int fd = mkstemp(errPath);
+    if (fd < 0) throw HelperFailed("cannot make a scratch file for: " + command);
+    close(fd);
+    HelperRun run;
+    run.out = RunCommand("timeout --kill-after=5 " + std::to_string(kHelperSeconds) + " sh -c " + ShellQuote(command) +
+                             " 2>" + ShellQuote(errPath),
+                         &run.status);
+    run.err = ReadFile(errPath);
+    std::remove(errPath);
+    return run;
+}
+
+std::string Describe(const std::string& command, const HelperRun& run) {
+    std::string how = run.status == 124 || run.status == 137
+                          ? "helper still running after " + std::to_string(kHelperSeconds) + " s"
+                          : "helper failed with status " + std::to_string(run.status);
+    return how + ": " + command + "\nstdout: " + run.out + "\nstderr: " + run.err;
+}
 
 }  // namespace
 
-// The shared X server sometimes refuses a connection for a moment when it
-// is busy; a command that fails is tried again a few times.
-std::string RunX11Command(const std::string& command, int* status) {
-    int rc = 0;
-    std::string out;
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        out = RunCommand(command, &rc);
-        if (rc == 0) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (status) *status = rc;
-    return out;
+std::string RunHelper(const std::string& command, int alsoFine) {
+    HelperRun run = RunCapturing(command);
+    if (run.status != 0 && run.status != alsoFine) throw HelperFailed(Describe(command, run));
+    return run.out;
 }
 
 std::string ShellQuote(const std::string& text) {
@@ -100,30 +140,58 @@ bool WaitUntil(double timeoutSeconds, const std::function<bool()>& predicate) {
     }
 }
 
+bool WaitUntilSteady(double timeoutSeconds, const std::function<bool()>& predicate) {
+    int hits = 0;
+    return WaitUntil(timeoutSeconds, [&] {
+        hits = predicate() ? hits + 1 : 0;
+        return hits >= 2;
+    });
+}
+
+bool KeepsHolding(double seconds, const std::function<bool()>& predicate) {
+    int misses = 0;
+    return !WaitUntil(seconds, [&] {
+        misses = predicate() ? 0 : misses + 1;
+        return misses >= 2;
+    });
+}
+
+WindowGeometry ScreenSize() {
+    std::istringstream size(RunHelper("xdotool getdisplaygeometry"));
+    WindowGeometry screen;
+    size >> screen.width >> screen.height;
+    return screen;
+}
+
 Rgb PixelColour(const std::string& imagePath, int x, int y) {
     std::string p = "p{" + std::to_string(x) + "," + std::to_string(y) + "}";
     auto channel = [&](const char* c) { return "%[fx:int(255*" + p + "." + c + "+0.5)]"; };
-    int status = 0;
-    std::string out = RunCommand("convert " + ShellQuote(imagePath) + " -format '" + channel("r") + " " +
-                                     channel("g") + " " + channel("b") + "' info: 2>/dev/null",
-                                 &status);
+    std::string out = RunHelper("convert " + ShellQuote(imagePath) + " -format '" + channel("r") + " " +
+                                channel("g") + " " + channel("b") + "' info:");
     Rgb rgb;
-    if (status != 0 || std::sscanf(out.c_str(), "%d %d %d", &rgb.r, &rgb.g, &rgb.b) != 3) return Rgb{};
+    if (std::sscanf(out.c_str(), "%d %d %d", &rgb.r, &rgb.g, &rgb.b) != 3) return Rgb{};
     return rgb;
 }
 
 int CountColours(const std::string& imagePath) {
-    int status = 0;
-    std::string out = RunCommand("identify -format %k " + ShellQuote(imagePath) + " 2>/dev/null", &status);
-    return status == 0 ? std::atoi(out.c_str()) : -1;
+    return std::atoi(RunHelper("identify -format %k " + ShellQuote(imagePath)).c_str());
 }
 
+// compare looks for the smaller image inside a larger one instead of
+// refusing, and then reports how well it fits, so the sizes are checked first.
 long DifferingPixels(const std::string& a, const std::string& b) {
+    std::string sizes = RunHelper("identify -format '%wx%h\\n' " + ShellQuote(a) + " " + ShellQuote(b));
+    std::istringstream lines(sizes);
+    std::string sizeA, sizeB;
+    lines >> sizeA >> sizeB;
+    if (sizeA != sizeB)
+        throw HelperFailed("compare: images of different sizes, " + a + " " + sizeA + ", " + b + " " + sizeB);
     // compare prints the count on standard error and exits 1 when they differ.
-    int status = 0;
-    std::string out = RunCommand("compare -metric AE " + ShellQuote(a) + " " + ShellQuote(b) + " null: 2>&1", &status);
-    if (status != 0 && status != 1) return -1;
-    return std::atol(out.c_str());
+    std::string out = RunHelper("compare -metric AE " + ShellQuote(a) + " " + ShellQuote(b) + " null: 2>&1", 1);
+    char* end = nullptr;
+    long count = std::strtol(out.c_str(), &end, 10);
+    if (end == out.c_str()) throw HelperFailed("compare printed no count for " + a + " and " + b + ": " + out);
+    return count;
 }
 
 GameProcess::GameProcess() : GameProcess(Options{}) {}
@@ -186,11 +254,15 @@ bool GameProcess::Running() {
     return false;
 }
 
+// xdotool search exits 1 and prints nothing while no window matches; any
+// other failure (no display, say) is one the wait would only hide.
 std::string GameProcess::WaitForWindow(double timeoutSeconds) {
-    std::string command = "xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null";
+    std::string command = "xdotool search --onlyvisible --pid " + std::to_string(pid_);
     WaitUntil(timeoutSeconds, [&] {
-        std::string out = RunCommand(command);
-        windowId_ = out.substr(0, out.find('\n'));
+        HelperRun run = RunCapturing(command);
+        bool noneYet = run.status == 1 && run.out.empty() && run.err.empty();
+        if (run.status != 0 && !noneYet) throw HelperFailed(Describe(command, run));
+        windowId_ = run.out.substr(0, run.out.find('\n'));
         return !windowId_.empty() || !Running();
     });
     return windowId_;
@@ -198,7 +270,7 @@ std::string GameProcess::WaitForWindow(double timeoutSeconds) {
 
 WindowGeometry GameProcess::Geometry() const {
     WindowGeometry g;
-    std::istringstream info(RunX11Command("xwininfo -id " + windowId_ + " 2>/dev/null"));
+    std::istringstream info(RunHelper("xwininfo -id " + windowId_));
     std::string line;
     auto value = [](const std::string& l) { return std::atoi(l.substr(l.find(':') + 1).c_str()); };
     while (std::getline(info, line)) {
@@ -211,7 +283,7 @@ WindowGeometry GameProcess::Geometry() const {
 }
 
 std::string GameProcess::Title() const {
-    std::string out = RunX11Command("xdotool getwindowname " + windowId_ + " 2>/dev/null");
+    std::string out = RunHelper("xdotool getwindowname " + windowId_);
     while (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
 }
@@ -224,26 +296,63 @@ void GameProcess::KeyDown(const std::string& keysym) { Xdotool("keydown " + Shel
 
 void GameProcess::KeyUp(const std::string& keysym) { Xdotool("keyup " + ShellQuote(keysym)); }
 
+bool GameProcess::HoldKey(const std::string& keysym, double timeoutSeconds, const std::function<bool()>& shows) {
+    KeyDown(keysym);
+    if (!HoldUntil([&] { KeyUp(keysym); }, timeoutSeconds, shows)) return false;
+    return AfterRelease(timeoutSeconds, shows);
+}
+
 void GameProcess::MoveMouse(int x, int y) {
     Xdotool("mousemove --window " + windowId_ + " " + std::to_string(x) + " " + std::to_string(y));
 }
+
+void GameProcess::MouseDown(int button) { Xdotool("mousedown " + std::to_string(button)); }
+
+void GameProcess::MouseUp(int button) { Xdotool("mouseup " + std::to_string(button)); }
 
 void GameProcess::Click(int x, int y, int button) {
     MoveMouse(x, y);
     Xdotool("click " + std::to_string(button));
 }
 
-bool GameProcess::Screenshot(const std::string& pngPath) const {
-    int status = 0;
-    RunX11Command("import -window " + windowId_ + " " + ShellQuote(pngPath) + " >/dev/null 2>&1", &status);
-    return status == 0;
+bool GameProcess::HoldButton(int x, int y, double timeoutSeconds, const std::function<bool()>& shows,
+                             const std::function<bool()>& afterwards) {
+    MoveMouse(x, y);
+    MouseDown();
+    if (!HoldUntil([&] { MouseUp(); }, timeoutSeconds, shows)) return false;
+    return AfterRelease(timeoutSeconds, afterwards ? afterwards : shows);
 }
 
-bool GameProcess::SendCloseRequest() const {
-    int status = 0;
-    RunX11Command(ShellQuote(HelperPath()) + " " + windowId_ + " 2>&1", &status);
-    return status == 0;
+// The game lets a press act once and takes the next only after an update
+// has seen everything let go; two more polls that still show the effect
+// (a press's effect outlasts it) give it those updates before the next one.
+bool GameProcess::AfterRelease(double timeoutSeconds, const std::function<bool()>& shows) {
+    return WaitUntilSteady(timeoutSeconds, shows);
 }
+
+bool GameProcess::Drag(WindowPoint from, WindowPoint to, int steps, double timeoutSeconds,
+                       const std::function<bool()>& shows) {
+    MoveMouse(from.x, from.y);
+    MouseDown();
+    // One step a poll, so that updates see the pointer move (the update in
+    // which the button goes down sees none); inside the hold, so that the
+    // button is let go even when a move fails.
+    if (!HoldUntil([&] { MouseUp(); }, timeoutSeconds, [&, step = 0]() mutable {
+            if (step < steps) {
+                ++step;
+                MoveMouse(from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps);
+            }
+            return step == steps && shows();
+        }))
+        return false;
+    return AfterRelease(timeoutSeconds, shows);
+}
+
+void GameProcess::Screenshot(const std::string& pngPath) const {
+    RunHelper("import -window " + windowId_ + " " + ShellQuote(pngPath));
+}
+
+void GameProcess::SendCloseRequest() const { RunHelper(ShellQuote(HelperPath()) + " " + windowId_); }
 
 std::optional<int> GameProcess::WaitExit(double timeoutSeconds) {
     WaitUntil(timeoutSeconds, [&] { return !Running(); });

@@ -2,22 +2,10 @@
 // failures and its answer to a window manager's close request.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
+#include "host/entry_point.h"
 #include "tests/e2e/game_process.h"
 
 namespace {
-
-struct Screen {
-    int width = 0, height = 0;
-};
-
-Screen ScreenSize() {
-    std::istringstream s(RunX11Command("xdotool getdisplaygeometry"));
-    Screen screen;
-    s >> screen.width >> screen.height;
-    return screen;
-}
 
 TEST(GameWindow, Opens640By480TitledAndCentredOnTheScreen) {
     GameProcess game;
@@ -27,18 +15,18 @@ TEST(GameWindow, Opens640By480TitledAndCentredOnTheScreen) {
     WindowGeometry g = game.Geometry();
     EXPECT_EQ(g.width, 640);
     EXPECT_EQ(g.height, 480);
-    Screen screen = ScreenSize();
+    WindowGeometry screen = ScreenSize();
     ASSERT_GT(screen.width, 0);
-    EXPECT_EQ(g.x, (screen.width - 640) / 2);
-    EXPECT_EQ(g.y, (screen.height - 480) / 2);
+    EXPECT_EQ(g.x, (screen.width - kWindowWidth) / 2);
+    EXPECT_EQ(g.y, (screen.height - kWindowHeight) / 2);
     EXPECT_TRUE(game.Running());
 }
 
 TEST(GameWindow, CloseRequestEndsTheProgramWithExitZero) {
     GameProcess game;
     ASSERT_TRUE(game.Start());
-    ASSERT_FALSE(game.WaitForWindow().empty());
-    ASSERT_TRUE(game.SendCloseRequest());
+    ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
+    game.SendCloseRequest();
     std::optional<int> status = game.WaitExit();
     ASSERT_TRUE(status.has_value()) << "still running after the close request";
     EXPECT_EQ(*status, 0) << game.Stdout() << game.Stderr();

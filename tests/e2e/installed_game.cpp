@@ -61,8 +61,9 @@ int BestListPixels(const std::string& shotPath) {
 }  // namespace
 
 bool DrawsTheTitle(const GameProcess& game, const std::string& shotPath) {
-    return WaitUntil(30, [&] {
-        return game.Screenshot(shotPath) && CountColours(shotPath) >= 300 && BestListPixels(shotPath) > 30;
+    return WaitUntilSteady(30, [&] {
+        game.Screenshot(shotPath);
+        return CountColours(shotPath) >= 300 && BestListPixels(shotPath) > 30;
     });
 }
 

@@ -29,7 +29,7 @@ GameProcess::Options AwayFromTheBuild(const std::string& binary, const std::stri
                                       const std::string& home);
 std::string DataHomeIn(const std::string& home);  // home + "/xdg-data"
 
-// Waits for a screenshot of the title: hundreds of colours (a window stuck
+// Waits for two screenshots in a row of the title: hundreds of colours (a window stuck
 // without its assets shows one flat colour) and the best-scores list beside
 // the menu (the loading screen before it has none). The screenshot is kept
 // at shotPath.

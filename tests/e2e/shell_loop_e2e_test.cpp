@@ -9,14 +9,16 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
-#include <chrono>
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "game/game_constants.h"
 #include "game/shell/saved_record.h"
 #include "tests/e2e/game_process.h"
 
@@ -30,19 +32,19 @@ std::string ArtifactDir() {
     return dir;
 }
 
-void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
-
 // A screenshot in memory: RGB rows, top first.
 struct Shot {
     int width = 0, height = 0;
     std::vector<unsigned char> rgb;
+
+    const unsigned char* At(int x, int y) const { return &rgb[3 * (static_cast<size_t>(y) * width + x)]; }
 
     // Pixels in [x0, x1) x [y0, y1) whose colour passes the test.
     int Count(int x0, int y0, int x1, int y1, const std::function<bool(int, int, int)>& test) const {
         int n = 0;
         for (int y = std::max(0, y0); y < std::min(height, y1); ++y) {
             for (int x = std::max(0, x0); x < std::min(width, x1); ++x) {
-                const unsigned char* p = &rgb[3 * (static_cast<size_t>(y) * width + x)];
+                const unsigned char* p = At(x, y);
                 n += test(p[0], p[1], p[2]) ? 1 : 0;
             }
         }
@@ -61,18 +63,66 @@ Shot Load(const std::string& path) {
     return shot;
 }
 
+// Pixels of any difference inside [x0, x1) x [y0, y1); every pixel there
+// when the two shots differ in size.
+int Differing(const Shot& a, const Shot& b, int x0, int y0, int x1, int y1) {
+    if (a.width != b.width || a.height != b.height) return (x1 - x0) * (y1 - y0);
+    int n = 0;
+    for (int y = std::max(0, y0); y < std::min(a.height, y1); ++y)
+        for (int x = std::max(0, x0); x < std::min(a.width, x1); ++x) n += std::memcmp(a.At(x, y), b.At(x, y), 3) != 0;
+    return n;
+}
+
+// The side panel with the score lists, right of the menu.
+constexpr int kPanelX = 500;
+int PanelDiffering(const Shot& a, const Shot& b) { return Differing(a, b, kPanelX, 0, 640, 480); }
+
 // Text colours of the title's lists and the overlay's pieces.
 bool BestListText(int r, int g, int b) { return r > 200 && g > 160 && g < 235 && b > 60 && b < 140; }
 bool LatestListText(int r, int g, int b) { return r > 160 && r < 235 && g > 215 && b > 60 && b < 140; }
 bool PausePanelOrange(int r, int g, int b) { return r > 170 && g > 80 && g < 170 && b < 90; }
 bool Bright(int r, int g, int b) { return r + g + b > 450; }
 bool OverlayYellow(int r, int g, int b) { return r > 110 && g > 110 && b < 60 && std::abs(r - g) < 40; }
+bool LightSky(int r, int g, int b) { return b > 200 && r > 70 && r < 200 && g > 130 && g < 230; }
+
+// The menu's orange panel left of its resume button, over a darkened field.
+bool ShowsPauseMenu(const Shot& s) {
+    int panel = s.Count(200, 230, 270, 290, PausePanelOrange);
+    int brightSky = s.Count(0, 60, 640, 170, Bright);
+    return panel > 3800 && brightSky < 640 * 110 / 10;
+}
+
+bool ShowsLists(const Shot& s) {
+    return s.Count(kPanelX, 60, 640, 230, BestListText) > 30 && s.Count(kPanelX, 260, 640, 440, LatestListText) > 30;
+}
+
+// The play field running: its light sky fills most of the window (the
+// pause menu darkens it, the title has none).
+bool ShowsPlay(const Shot& s) { return s.Count(0, 0, s.width, s.height, LightSky) > s.width * s.height * 2 / 5; }
+
+bool ShowsGameOver(const Shot& s) { return s.Count(0, 206, 300, 226, OverlayYellow) > 2000; }
+
+// The centre of the ball's pixels (black, or green while it is protected),
+// leaving out the green score digits at the top; nothing when there are
+// too few to be the ball.
+std::optional<double> BallX(const Shot& s) {
+    auto ball = [](int r, int g, int b) { return r + g + b < 60 || (g > r + 40 && g > b + 10); };
+    long n = 0, sum = 0;
+    for (int y = 0; y < s.height; ++y)
+        for (int x = 0; x < s.width; ++x) {
+            if (y < 45 && x > 240 && x < 400) continue;
+            const unsigned char* p = s.At(x, y);
+            if (ball(p[0], p[1], p[2])) ++n, sum += x;
+        }
+    if (n <= 100) return std::nullopt;
+    return static_cast<double>(sum) / static_cast<double>(n);
+}
 
 SavedRecord SeedRecord() {
     SavedRecord r;
-    r.settings[1] = 5;
-    r.settings[5] = 0;  // silent: the test needs no audio device to be heard
-    r.settings[10] = r.settings[11] = 64;
+    r.settings[kSettingMoveSpeed] = 5;
+    r.settings[kSettingSoundMode] = 0;  // silent: the test needs no audio device to be heard
+    r.settings[10] = r.settings[11] = 64;  // values the game keeps as they are (it raises lower ones)
     r.settings[12] = 10;
     r.best[1] = {500, 300};
     r.recent[1] = {300, 500};
@@ -88,54 +138,35 @@ SavedRecordLoad StateOnDisk(const std::string& workDir) {
 
 class ShellLoop : public ::testing::Test {
 protected:
-    std::string Snap(GameProcess& game, const std::string& name) {
+    // A screenshot kept as <name>.png among the artefacts, in memory.
+    static Shot Snap(GameProcess& game, const std::string& name) {
         std::string path = ArtifactDir() + "/" + name + ".png";
-        EXPECT_TRUE(game.Screenshot(path)) << name;
-        return path;
+        game.Screenshot(path);
+        return Load(path);
     }
 
-    // Held long enough for an update to see it down (controls read held keys).
-    static void Press(GameProcess& game, const std::string& key) {
-        game.KeyDown(key);
-        Sleep(0.15);
-        game.KeyUp(key);
-        Sleep(0.15);
+    // Whether screenshots (kept as `name`) show it on two polls in a row;
+    // *last gets the last one.
+    static bool WaitFor(GameProcess& game, const std::string& name, bool (*shows)(const Shot&), Shot* last) {
+        return WaitUntilSteady(15, [&] { return shows(*last = Snap(game, name)); });
+    }
+    // The predicate for HoldKey and HoldButton, keeping the screenshot.
+    static std::function<bool()> Showing(GameProcess& game, const std::string& name, bool (*shows)(const Shot&),
+                                         Shot* last) {
+        return [&game, name, shows, last] { return shows(*last = Snap(game, name)); };
     }
 
-    static void Mouse(const std::string& args) { RunCommand("xdotool " + args + " >/dev/null 2>&1"); }
-
-    // A click held long enough for an update to see the button down.
-    static void Click(GameProcess& game, int x, int y) {
-        game.MoveMouse(x, y);
-        Mouse("mousedown 1");
-        Sleep(0.12);
-        Mouse("mouseup 1");
-        Sleep(0.05);
-    }
-
-    // The menu's orange panel left of its resume button, over a darkened field.
-    static bool ShowsPauseMenu(const Shot& s) {
-        int panel = s.Count(200, 230, 270, 290, PausePanelOrange);
-        int brightSky = s.Count(0, 60, 640, 170, Bright);
-        return panel > 3800 && brightSky < 640 * 110 / 10;
-    }
-
-    static bool ShowsLists(const Shot& s) {
-        return s.Count(500, 60, 640, 230, BestListText) > 30 && s.Count(500, 260, 640, 440, LatestListText) > 30;
-    }
-
-    // Waits until the game stands on its title with the lists in place.
-    static bool WaitForTitle(GameProcess& game, const std::string& probe) {
-        return WaitUntil(15, [&] {
-            return game.Screenshot(probe) && ShowsLists(Load(probe));
+    // Waits until the title stands still with its lists in place: the menu
+    // slides in with the lists, so two screenshots in a row with the same
+    // side panel show it has arrived. The last is kept as `name`.
+    static bool WaitForSettledTitle(GameProcess& game, const std::string& name, Shot* last) {
+        Shot previous;
+        return WaitUntil(20, [&] {
+            *last = Snap(game, name);
+            bool settled = ShowsLists(*last) && ShowsLists(previous) && PanelDiffering(previous, *last) == 0;
+            previous = *last;
+            return settled;
         });
-    }
-
-    // The side panel with the score lists, cut out of a screenshot.
-    static std::string Panel(const std::string& shot) {
-        std::string out = shot.substr(0, shot.size() - 4) + "-panel.png";
-        RunCommand("convert " + ShellQuote(shot) + " -crop 140x480+500+0 +repage " + ShellQuote(out));
-        return out;
     }
 };
 
@@ -151,73 +182,74 @@ TEST_F(ShellLoop, TitleGameGameOverTitleAndASecondRun) {
     game.Focus();
 
     // The title, mode 2 selected, both lists of that mode.
-    std::string probe = ArtifactDir() + "/probe.png";
-    ASSERT_TRUE(WaitForTitle(game, probe)) << game.Stdout() << game.Stderr();
-    Sleep(0.8);  // the menu has slid in
-    std::string titleMode2 = Snap(game, "01-title");
+    Shot titleMode2;
+    ASSERT_TRUE(WaitForSettledTitle(game, "01-title", &titleMode2)) << "no title" << game.Stdout() << game.Stderr();
     EXPECT_NE(game.Stdout().find("Settings Loaded"), std::string::npos);
     EXPECT_NE(game.Stdout().find("Highscore 2 Loaded"), std::string::npos);
 
     // Left selects mode 1: its lists replace those of mode 2.
-    Press(game, "Left");
-    Sleep(0.3);
-    std::string titleMode1 = Snap(game, "02-title-mode1");
-    EXPECT_GT(DifferingPixels(Panel(titleMode2), Panel(titleMode1)), 50);
+    Shot titleMode1;
+    EXPECT_TRUE(game.HoldKey("Left", 10, [&] {
+        titleMode1 = Snap(game, "02-title-mode1");
+        return ShowsLists(titleMode1) && PanelDiffering(titleMode2, titleMode1) > 50;
+    })) << "Left did not change the lists";
 
     // Return starts the game: the lists give way to the play field.
-    Press(game, "Return");
-    Sleep(0.6);
-    EXPECT_FALSE(ShowsLists(Load(Snap(game, "03-play"))));
+    Shot play;
+    ASSERT_TRUE(game.HoldKey("Return", 10, Showing(game, "03-play", ShowsPlay, &play))) << "Return started no game";
+    EXPECT_FALSE(ShowsLists(play));
 
-    // Steering: press in the middle and drag to the left and up.
-    game.MoveMouse(320, 240);
-    Mouse("mousedown 1");
-    for (int step = 1; step <= 10; ++step) {
-        game.MoveMouse(320 - 8 * step, 240 - 4 * step);
-        Sleep(0.03);
-    }
-    Mouse("mouseup 1");
-    Snap(game, "04-steered");
+    // Steering: pressed in the middle and dragged to the left and up, the
+    // ball goes left; the button is held until it has.
+    std::optional<double> startX = BallX(play);
+    ASSERT_TRUE(startX.has_value()) << "no ball on the play field";
+    EXPECT_TRUE(game.Drag({320, 240}, {240, 200}, 10, 10, [&] {
+        std::optional<double> x = BallX(Snap(game, "04-steered"));
+        return x && *x < *startX - 30;
+    })) << "the ball did not go left of x " << *startX;
     ASSERT_TRUE(game.Running());
 
     // Esc pauses: the menu panel comes down; Esc again resumes.
-    Press(game, "Escape");
-    Sleep(0.6);
-    EXPECT_TRUE(ShowsPauseMenu(Load(Snap(game, "05-paused-esc"))));
-    Press(game, "Escape");
-    Sleep(0.6);
-    EXPECT_FALSE(ShowsPauseMenu(Load(Snap(game, "06-resumed"))));
+    Shot shot;
+    EXPECT_TRUE(game.HoldKey("Escape", 10, Showing(game, "05-paused-esc", ShowsPauseMenu, &shot)))
+        << "Escape opened no pause menu";
+    EXPECT_TRUE(game.HoldKey("Escape", 10, Showing(game, "06-resumed", ShowsPlay, &shot)))
+        << "Escape did not resume the game";
+    EXPECT_FALSE(ShowsPauseMenu(shot));
 
     // The pause icon in the top-left corner pauses too.
-    Click(game, 16, 16);
-    Sleep(0.6);
-    EXPECT_TRUE(ShowsPauseMenu(Load(Snap(game, "07-paused-icon"))));
+    EXPECT_TRUE(game.HoldButton(16, 16, 10, Showing(game, "07-paused-icon", ShowsPauseMenu, &shot)))
+        << "the pause icon opened no pause menu";
 
-    // The quit button, left above the panel's middle, ends the game.
-    Click(game, 180, 184);
-    Sleep(0.3);
-    Shot over = Load(Snap(game, "08-game-over"));
-    EXPECT_GT(over.Count(0, 206, 300, 226, OverlayYellow), 2000);
+    // The quit button, left above the panel's middle, ends the game; the
+    // overlay withdraws to the title soon after.
+    EXPECT_TRUE(game.HoldButton(180, 184, 10, Showing(game, "08-game-over", ShowsGameOver, &shot), [&] {
+        Shot s = Snap(game, "08-game-over-after");
+        return ShowsGameOver(s) || ShowsLists(s);
+    })) << "the quit button brought no game-over overlay";
 
-    // Back on the title with the game in the latest list of mode 1.
-    ASSERT_TRUE(WaitForTitle(game, probe));
-    Sleep(2.0);  // the overlay withdraws, the menu slides back in
-    std::string after = Snap(game, "09-title-after");
-    EXPECT_GT(DifferingPixels(Panel(titleMode1), Panel(after)), 50);
-    SavedRecordLoad saved = StateOnDisk(game.WorkDir());
+    // Back on the title with the game in the latest list of mode 1, once
+    // the overlay has withdrawn and the menu slid back in.
+    Shot after;
+    ASSERT_TRUE(WaitForSettledTitle(game, "09-title-after", &after)) << "no title after the game";
+    EXPECT_GT(PanelDiffering(titleMode1, after), 50);
+    SavedRecord seed = SeedRecord();
+    SavedRecordLoad saved;
+    ASSERT_TRUE(WaitUntil(10, [&] {
+        saved = StateOnDisk(game.WorkDir());
+        return saved.tables[0] == BlockResult::Loaded && saved.record.recent[0][1] == seed.recent[0][0];
+    })) << "the state file never held the game in mode 1's latest list: " << ReadFile(game.WorkDir() + "/.vellumstate");
     ASSERT_EQ(saved.settings, BlockResult::Loaded);
     ASSERT_EQ(saved.badges, BlockResult::Loaded);
     for (BlockResult t : saved.tables) ASSERT_EQ(t, BlockResult::Loaded);
-    SavedRecord seed = SeedRecord();
-    EXPECT_EQ(saved.record.recent[0][1], 40);  // the seeded games moved down one
-    EXPECT_EQ(saved.record.recent[0][4], 10);
+    EXPECT_EQ(saved.record.recent[0][4], 10);  // the seeded games moved down one
     int score = saved.record.recent[0][0];
     EXPECT_GE(score, 0);
     EXPECT_EQ(saved.record.best[1], seed.best[1]);  // mode 2 untouched
     EXPECT_EQ(saved.record.recent[1], seed.recent[1]);
 
     // The close button ends the game cleanly and leaves a valid record.
-    ASSERT_TRUE(game.SendCloseRequest());
+    game.SendCloseRequest();
     std::optional<int> status = game.WaitExit();
     ASSERT_TRUE(status.has_value());
     EXPECT_EQ(*status, 0) << game.Stdout() << game.Stderr();
@@ -233,14 +265,16 @@ TEST_F(ShellLoop, TitleGameGameOverTitleAndASecondRun) {
     ASSERT_FALSE(second.WaitForWindow().empty()) << second.Stdout() << second.Stderr();
     second.MoveMouse(320, 240);
     second.Focus();
-    ASSERT_TRUE(WaitForTitle(second, probe));
-    Sleep(0.8);
-    Press(second, "Left");  // mode 1 again
-    Sleep(0.5);
-    std::string secondRun = Snap(second, "10-second-run");
-    EXPECT_LT(DifferingPixels(Panel(after), Panel(secondRun)), 20);
-    EXPECT_LT(DifferingPixels(after, secondRun), 640 * 480 / 100);
-    ASSERT_TRUE(second.SendCloseRequest());
+    Shot secondMode2;
+    ASSERT_TRUE(WaitForSettledTitle(second, "10-second-run-start", &secondMode2)) << "no title on the second run";
+    Shot secondRun;
+    EXPECT_TRUE(second.HoldKey("Left", 10, [&] {  // mode 1 again
+        secondRun = Snap(second, "10-second-run");
+        return ShowsLists(secondRun) && PanelDiffering(secondMode2, secondRun) > 50;
+    })) << "Left did not change the lists on the second run";
+    EXPECT_LT(PanelDiffering(after, secondRun), 20);
+    EXPECT_LT(Differing(after, secondRun, 0, 0, 640, 480), 640 * 480 / 100);
+    second.SendCloseRequest();
     EXPECT_EQ(second.WaitExit().value_or(-1), 0);
 }
 

@@ -57,7 +57,7 @@ async function grab(page, name) {
     for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
     return [image.width, image.height, btoa(text)];
   }, png.toString("base64"));
-  return { width: base64[0], height: base64[1], rgba: new Uint8Array(Buffer.from(base64[2], "base64")) };
+  return { width: base64[0], height: base64[1], rgba: new Uint8Array(Buffer.from(base64[2], "base64")), png };
 }
 
 // Pixels in [x0, x1) x [y0, y1) whose colour passes the test.
@@ -134,14 +134,74 @@ async function waitFor(page, name, test, seconds) {
   return null;
 }
 
+// Polls until check() returns something other than null on two polls in a
+// row (a screenshot can catch a half-drawn frame, so one alone proves
+// nothing), or the deadline passes; the last value, or null.
+async function steady(check, seconds) {
+  const deadline = Date.now() + seconds * 1000;
+  let hits = 0, value = null;
+  do {
+    value = await check();
+    hits = value === null ? 0 : hits + 1;
+    if (hits >= 2) return value;
+    await sleep(100);
+  } while (Date.now() < deadline);
+  return null;
+}
+
+// Waits until the title stands still with its lists in place: the menu
+// slides in with the lists, so two screenshots in a row with the same side
+// panel show it has arrived. The last one is kept as name.
+async function waitForSettledTitle(page, name, seconds) {
+  let previous = null;
+  const shot = await steady(async () => {
+    const s = await grab(page);
+    const settled = previous && showsTitle(s) && showsTitle(previous) && differing(previous, s, 500, 0, 640, 480) === 0;
+    previous = s;
+    return settled ? s : null;
+  }, seconds);
+  if (shot) writeFileSync(join(artefacts, `${name}.png`), shot.png);
+  else await grab(page, name + "-timeout");
+  return shot;
+}
+
+// Waits until the game has run `count` more updates (Module._SolbrimUpdates
+// counts them), so that it has seen whatever input came before.
+async function updates(page, count) {
+  const from = await page.evaluate(() => Module._SolbrimUpdates());
+  await page.waitForFunction((until) => Module._SolbrimUpdates() >= until, from + count, { timeout: 10000 });
+}
+
 // ---- input ------------------------------------------------------------------
 
-// Held over several updates, as a player's press is.
+// A key held until two screenshots in a row pass the test, then let go for
+// two updates: the game takes a press once, and the next only after an
+// update has seen everything let go. The last screenshot is kept as name;
+// null when the test never passed.
+async function hold(page, key, name, test, seconds = 10) {
+  await page.keyboard.down(key);
+  let shot;
+  try {
+    shot = await steady(async () => {
+      const s = await grab(page);
+      return test(s) ? s : null;
+    }, seconds);
+  } finally {
+    await page.keyboard.up(key);
+  }
+  await updates(page, 2);
+  if (shot) writeFileSync(join(artefacts, `${name}.png`), shot.png);
+  else await grab(page, name + "-timeout");
+  return shot;
+}
+
+// Held over two updates, as a player's press is, then let go for two: for
+// the quick run on HARD, where the next step cannot wait for screenshots.
 async function press(page, key) {
   await page.keyboard.down(key);
-  await sleep(150);
+  await updates(page, 2);
   await page.keyboard.up(key);
-  await sleep(150);
+  await updates(page, 2);
 }
 
 async function canvasOrigin(page) {
@@ -149,33 +209,40 @@ async function canvasOrigin(page) {
   return { x: box.x, y: box.y };
 }
 
+// The button held over two updates at (x, y) on the canvas, like press.
 async function click(page, x, y) {
   const o = await canvasOrigin(page);
   await page.mouse.move(o.x + x, o.y + y);
   await page.mouse.down();
-  await sleep(120);
+  await updates(page, 2);
   await page.mouse.up();
-  await sleep(50);
+  await updates(page, 2);
 }
 
 // ---- the stored record ----------------------------------------------------
+
+// The record's blocks, as game/shell/saved_record.h describes them: the
+// settings, the badge words and one table per mode, each closed by its
+// checksum; a table interleaves its best and recent games.
+const kSettings = 25, kBadgeWords = 8, kModes = 3, kPlaces = 10;
+const kTableFields = 2 * kPlaces + 1;
 
 // A record whose settings and badge blocks are damaged (they reset alone)
 // and whose HARD table holds two earlier games.
 function seededRecord() {
   const fields = [];
-  for (let i = 0; i < 25; i++) fields.push(0);
+  for (let i = 0; i < kSettings; i++) fields.push(0);
   fields.push(1);  // wrong settings checksum
-  for (let i = 0; i < 8; i++) fields.push(0);
+  for (let i = 0; i < kBadgeWords; i++) fields.push(0);
   fields.push(1);  // wrong badge checksum
-  for (let table = 0; table < 3; table++) {
-    const best = new Array(10).fill(0), recent = new Array(10).fill(0);
+  for (let table = 0; table < kModes; table++) {
+    const best = new Array(kPlaces).fill(0), recent = new Array(kPlaces).fill(0);
     if (table === kHard) {
       best[0] = recent[1] = 735;
       best[1] = recent[0] = 415;
     }
     let sum = 0;
-    for (let i = 0; i < 10; i++) {
+    for (let i = 0; i < kPlaces; i++) {
       fields.push(best[i], recent[i]);
       sum += (i + 4) * best[i] + (i + 3 + table) * recent[i];
     }
@@ -197,8 +264,8 @@ async function storedRecord(page) {
 // The recent games of a mode in a record's text.
 function recentGames(text, table) {
   const fields = text.split("|").map(Number);
-  const start = 26 + 9 + 21 * table;
-  return Array.from({ length: 10 }, (_, i) => fields[start + 2 * i + 1]);
+  const start = kSettings + 1 + kBadgeWords + 1 + kTableFields * table;
+  return Array.from({ length: kPlaces }, (_, i) => fields[start + 2 * i + 1]);
 }
 
 // ---- the run ------------------------------------------------------------------
@@ -237,26 +304,30 @@ try {
     Module.FS.syncfs(false, done);
   }), seededRecord());
   await page.reload();
-  await waitFor(page, "02-title-seeded", showsTitle, 60);
-  await sleep(800);  // the menu has slid in
-  await press(page, "ArrowRight");  // HARD
-  await sleep(400);
-  const hardBefore = await grab(page, "03-title-hard");
+  const normalSeeded = await waitForSettledTitle(page, "02-title-seeded", 60);
+  if (!normalSeeded) throw new Error("no title after the reload");
+  const hardBefore = await hold(page, "ArrowRight", "03-title-hard",
+    (s) => showsTitle(s) && differing(normalSeeded, s, ...kLastList) > 50);
+  check(hardBefore !== null, "ArrowRight selects HARD (its Last list replaces NORMAL's)");
+  if (!hardBefore) throw new Error("HARD not selected");
 
   // Enter starts a game: the sky fills the canvas.
   await press(page, "Enter");
   check((await waitFor(page, "04-play", showsSky, 10)) !== null, "Enter starts a game (the sky fills the canvas)");
 
-  // A drag to the left moves the ball to the left.
+  // A drag to the left moves the ball to the left: one step an update
+  // (the update in which the button goes down sees no movement), then
+  // eighteen updates for the ball to travel.
   const o = await canvasOrigin(page);
   const before = ballCentre(await grab(page, "05-before-drag"));
   await page.mouse.move(o.x + 320, o.y + 240);
   await page.mouse.down();
+  await updates(page, 1);
   for (let step = 1; step <= 12; step++) {
     await page.mouse.move(o.x + 320 - 14 * step, o.y + 240 - 3 * step);
-    await sleep(40);
+    await updates(page, 1);
   }
-  await sleep(300);
+  await updates(page, 18);
   const after = ballCentre(await grab(page, "06-dragged"));
   await page.mouse.up();
   check(before && after && after.x < before.x - 30, `a drag moves the ball (${before?.x?.toFixed(0)} -> ${after?.x?.toFixed(0)})`);
@@ -268,22 +339,20 @@ try {
   // Quitting from the pause menu ends the game on HARD.
   await click(page, 180, 184);
   check((await waitFor(page, "08-game-over", showsGameOver, 10)) !== null, "the game-over overlay appears");
-  await waitFor(page, "09-title-after", showsTitle, 20);
-  await sleep(2500);  // the overlay withdraws, the menu slides back in
-  const hardAfter = await grab(page, "10-title-after-game");
-  check(differing(hardBefore, hardAfter, ...kLastList) > 50, "the HARD game enters the Last list");
+  // The overlay withdraws and the menu slides back in.
+  const hardAfter = await waitForSettledTitle(page, "10-title-after-game", 20);
+  check(hardAfter && differing(hardBefore, hardAfter, ...kLastList) > 50, "the HARD game enters the Last list");
   const stored = await storedRecord(page);
   const games = stored ? recentGames(stored, kHard) : [];
   check(games[1] === 415 && games[2] === 735, `the stored Last list moved down by one game (${games.slice(0, 4)})`);
 
   // A reload shows the same list, from IndexedDB.
   await page.reload();
-  await waitFor(page, "11-reloaded", showsTitle, 60);
-  await sleep(800);
-  await press(page, "ArrowRight");
-  await sleep(400);
-  const reloaded = await grab(page, "12-reloaded-hard");
-  check(differing(hardAfter, reloaded, ...kLastList) < 20, "after a reload the Last list is the same");
+  const normalReloaded = await waitForSettledTitle(page, "11-reloaded", 60);
+  const reloaded = normalReloaded && await hold(page, "ArrowRight", "12-reloaded-hard",
+    (s) => showsTitle(s) && differing(normalReloaded, s, ...kLastList) > 50);
+  check(hardAfter && reloaded && differing(hardAfter, reloaded, ...kLastList) < 20,
+        "after a reload the Last list is the same");
   const storedAgain = await storedRecord(page);
   check(storedAgain === stored, "the stored record survived the reload");
 
@@ -296,7 +365,7 @@ try {
   check(big !== null, `a larger page re-lays the game (canvas ${grown} wide)`);
   // A collapsed stage keeps the last layout.
   await page.setViewportSize({ width: 1180, height: 60 });
-  await sleep(300);
+  await updates(page, 2);  // whatever the resize sets off has run
   const kept = await page.evaluate(() => [canvas.width, canvas.height]);
   check(kept[0] === grown && kept[1] > 480, `a collapsed page keeps the canvas (${kept})`);
   await page.setViewportSize({ width: 1180, height: 860 });
@@ -355,8 +424,7 @@ try {
     IDBFactory.prototype.open = () => { throw new DOMException("refused", "SecurityError"); };
   });
   await refused.goto(address);
-  check((await waitFor(refused, "16-no-storage-title", showsTitle, 60)) !== null, "without storage the title is drawn");
-  await sleep(800);
+  check((await waitForSettledTitle(refused, "16-no-storage-title", 60)) !== null, "without storage the title is drawn");
   await press(refused, "Enter");
   await waitFor(refused, "17-no-storage-play", showsSky, 10);
   await press(refused, "Escape");

@@ -8,13 +8,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/e2e/game_process.h"
+#include "tests/e2e/installed_game.h"
 
 namespace {
 
@@ -74,8 +76,23 @@ std::vector<Window> Windows(const Capture& c) {
     return out;
 }
 
-// Runs the game on its title for `seconds` with the mix going to a file,
-// then closes it as a window manager would; the capture.
+// Seconds of mix in the wave file so far: the data chunk's bytes over the
+// byte rate of its format chunk (the backend writes both headers first and
+// fills in the lengths only when the device closes); 0 before the headers.
+double SecondsWritten(const std::string& file) {
+    std::string bytes = ReadFile(file);
+    std::size_t fmt = bytes.find("fmt "), data = bytes.find("data");
+    if (fmt == std::string::npos || data == std::string::npos || bytes.size() < fmt + 20) return 0;
+    std::uint32_t byteRate = 0;
+    std::memcpy(&byteRate, bytes.data() + fmt + 16, sizeof byteRate);  // after id, size, format, channels, rate
+    std::size_t start = data + 8;
+    if (byteRate == 0 || bytes.size() < start) return 0;
+    return static_cast<double>(bytes.size() - start) / byteRate;
+}
+
+// Runs the game with the mix going to a file until the title is drawn and
+// `seconds` more of mix are written, then closes it as a window manager
+// would; the capture.
 Capture CaptureTitle(double seconds) {
     char dir[] = "/tmp/solbrim-music-e2e-XXXXXX";
     if (!mkdtemp(dir)) return {};
@@ -88,7 +105,10 @@ Capture CaptureTitle(double seconds) {
     GameProcess game(options);
     Capture capture;
     if (game.Start() && !game.WaitForWindow().empty()) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        EXPECT_TRUE(DrawsTheTitle(game, std::string(dir) + "/title.png")) << "no title drawn";
+        double atTitle = SecondsWritten(out);
+        EXPECT_TRUE(WaitUntil(seconds + 30, [&] { return SecondsWritten(out) >= atTitle + seconds; }))
+            << "the mix file stopped growing at " << SecondsWritten(out) << " s";
         game.SendCloseRequest();
         std::optional<int> status = game.WaitExit(10);
         EXPECT_TRUE(status.has_value());
@@ -101,6 +121,7 @@ Capture CaptureTitle(double seconds) {
     }
     std::remove(out.c_str());
     std::remove(conf.c_str());
+    std::remove((std::string(dir) + "/title.png").c_str());
     rmdir(dir);
     return capture;
 }

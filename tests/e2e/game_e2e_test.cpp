@@ -6,17 +6,17 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "game/shell/saved_record.h"
 #include "tests/e2e/game_process.h"
 #include "tests/e2e/game_process_test.h"
+#include "tests/e2e/loading_screen.h"
 
 namespace {
 
@@ -55,15 +55,12 @@ private:
     std::set<std::string> opened_;
 };
 
-// "srgb(r,g,b)" of one pixel of an image file.
-std::string PixelAt(const std::string& image, int x, int y) {
-    return RunCommand("convert " + ShellQuote(image) + " -format '%[pixel:p{" + std::to_string(x) + "," +
-                      std::to_string(y) + "}]' info:");
-}
+// "WxH" of an image file.
+std::string ImageSize(const std::string& image) { return RunHelper("identify -format %wx%h " + ShellQuote(image)); }
 
 int CentreColours(const std::string& image, const std::string& dir, int size, int cx, int cy) {
     std::string crop = dir + "/centre.png";
-    RunCommand("convert " + ShellQuote(image) + " -crop " + std::to_string(size) + "x" + std::to_string(size) + "+" +
+    RunHelper("convert " + ShellQuote(image) + " -crop " + std::to_string(size) + "x" + std::to_string(size) + "+" +
                std::to_string(cx - size / 2) + "+" + std::to_string(cy - size / 2) + " +repage " +
                ShellQuote(crop));
     return CountColours(crop);
@@ -72,48 +69,46 @@ int CentreColours(const std::string& image, const std::string& dir, int size, in
 class GameE2eTest : public GameProcessTest {
 protected:
     void Resize(int width, int height) {
-        RunCommand("xdotool windowmove " + game.WindowId() + " 0 0 windowsize " + game.WindowId() + " " +
+        RunHelper("xdotool windowmove " + game.WindowId() + " 0 0 windowsize " + game.WindowId() + " " +
                    std::to_string(width) + " " + std::to_string(height));
     }
 
     AssetOpenWatch watch;  // made before SetUp starts the game
 };
 
-// The loading backdrop's background colour, in a corner the rings never reach.
-const char* kLoadingBackground = "srgb(40,40,80)";
-
 TEST_F(GameE2eTest, LoadingScreenAnimatesThenTheTitleShows) {
-    // Loading takes a fraction of a second; every resize restarts it, so
-    // resizing again and again keeps the loading screen up long enough to
-    // catch two frames of it.
-    std::vector<std::string> loading;
-    for (int i = 0; i < 60 && loading.size() < 2; ++i) {
-        Resize(1280, i % 2 ? 960 : 959);
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        std::string shot = Shot("loading" + std::to_string(i));
-        if (PixelAt(shot, 3, 3) == kLoadingBackground) loading.push_back(shot);
-    }
-    ASSERT_EQ(loading.size(), 2u) << "never caught the loading screen";
-    EXPECT_GT(DifferingPixels(loading[0], loading[1]), 50);  // the rings turn
+    // Loading takes a fraction of a second and every resize restarts it:
+    // whenever a screenshot shows no loading screen the window is resized
+    // again, until screenshots in a row of one loading, at one size, show
+    // the rings turned.
+    std::vector<std::string> loading;  // the current row of loading screenshots
+    int shots = 0;
+    bool turned = WaitUntil(30, [&] {
+        std::string shot = Shot("loading" + std::to_string(shots++));
+        if (!ShowsLoading(shot) || (!loading.empty() && ImageSize(shot) != ImageSize(loading.front()))) {
+            loading.clear();
+            if (!ShowsLoading(shot)) Resize(1280, shots % 2 ? 960 : 959);
+        }
+        if (ShowsLoading(shot)) loading.push_back(shot);
+        return loading.size() >= 2 && DifferingPixels(loading.front(), loading.back()) > 50;
+    });
+    ASSERT_TRUE(turned) << "no two screenshots of one loading with the rings turned, in " << shots << " shots";
 
     // The emblem stands at the centre, over the sun: a dark, many-coloured
     // picture rather than the flat yellow of the backdrop alone.
     int height = game.Geometry().height, width = game.Geometry().width;
-    EXPECT_GT(CentreColours(loading[1], game.WorkDir(), height / 4, width / 2, static_cast<int>(height * 0.48)),
+    EXPECT_GT(CentreColours(loading.back(), game.WorkDir(), height / 4, width / 2, static_cast<int>(height * 0.48)),
               100);
 
     // Left alone, loading ends and the title replaces the backdrop.
     std::string title;
-    ASSERT_TRUE(WaitUntil(10, [&] {
-        title = Shot("title");
-        return PixelAt(title, 3, 3) != kLoadingBackground;
-    }));
+    ASSERT_TRUE(WaitUntilSteady(10, [&] { return !ShowsLoading(title = Shot("title")); })) << "loading never ended";
     EXPECT_GT(CountColours(title), 200);
 }
 
 TEST_F(GameE2eTest, LargerWindowLoadsTheLargestImages) {
     // The 640 x 480 window loads the "-hd" files.
-    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd.png"); }));
+    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd.png"); })) << "eyes-hd.png never opened";
     EXPECT_TRUE(watch.Saw("menu-hd.png"));
     EXPECT_TRUE(watch.Saw("TIRNLogo-hd.png"));
     EXPECT_TRUE(watch.Saw("001.wav"));
@@ -122,7 +117,7 @@ TEST_F(GameE2eTest, LargerWindowLoadsTheLargestImages) {
 
     watch.Forget();
     Resize(1280, 960);
-    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd2.png"); }));
+    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd2.png"); })) << "eyes-hd2.png never opened";
     EXPECT_TRUE(watch.Saw("menu-hd2.png"));
     EXPECT_TRUE(watch.Saw("editundo-hd2.png"));
     EXPECT_FALSE(watch.Saw("menu-hd.png"));
@@ -132,16 +127,16 @@ TEST_F(GameE2eTest, LargerWindowLoadsTheLargestImages) {
 }
 
 TEST_F(GameE2eTest, CloseButtonSavesAndQuits) {
-    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd.png"); }));
+    ASSERT_TRUE(WaitUntil(10, [&] { return watch.Saw("eyes-hd.png"); })) << "eyes-hd.png never opened";
     std::remove((game.WorkDir() + "/.vellumstate").c_str());
-    ASSERT_TRUE(game.SendCloseRequest());
+    game.SendCloseRequest();
     std::optional<int> status = game.WaitExit(10);
     ASSERT_TRUE(status.has_value());
     EXPECT_EQ(*status, 0) << game.Stdout() << game.Stderr();
     EXPECT_EQ(game.Stdout().find("Vellum Runtime Error"), std::string::npos) << game.Stdout();
-    // The record: 98 fields, each followed by "|".
+    // The whole record, each field followed by "|".
     std::string state = ReadFile(game.WorkDir() + "/.vellumstate");
-    EXPECT_EQ(std::count(state.begin(), state.end(), '|'), 98) << state;
+    EXPECT_EQ(std::count(state.begin(), state.end(), '|'), SavedRecord::kFields) << state;
 }
 
 }  // namespace

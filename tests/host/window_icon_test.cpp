@@ -87,11 +87,13 @@ std::vector<unsigned long> IconProperty(GLFWwindow* window) {
 struct WindowIconOnScreen : ::testing::Test {
     IconFolder folder;
 
+    // The library stays started until the process ends (see
+    // glfw_window_test.cpp).
     void SetUp() override {
         ASSERT_TRUE(StartTestWindowLibrary());
+        glfwDefaultWindowHints();
         glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     }
-    void TearDown() override { glfwTerminate(); }
 };
 
 TEST_F(WindowIconOnScreen, TheDataFolderIconsReachTheWindow) {

@@ -1,9 +1,17 @@
-# solbrim_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2] [SERIAL])
+# solbrim_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2] [SERIAL]
+#              [WHOLE [TIMEOUT seconds]])
 # One GoogleTest executable; every test case becomes a CTest test. Tests run
 # with OpenAL Soft on its null backend and with the LSan suppressions for the
 # GL and AL drivers. SERIAL keeps a test from running beside others (tests
 # that drive the shared X display with xdotool need that). SOLBRIM_BUILD_DIR
 # and SOLBRIM_SOURCE_DIR let tests find built binaries, assets and fixtures.
+#
+# WHOLE makes the executable one CTest test named NAME instead: the programs
+# that open a window or another X connection connect once, not once per
+# case, so running tests side by side never crowds the X server. A failing
+# case fails the test, and --output-on-failure shows the whole run. Its
+# TIMEOUT (default 600 s) covers every case of the program under the
+# sanitizers; one case alone gets 300 s.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -13,26 +21,41 @@ set(SOLBRIM_TEST_LAUNCHER env "SOLBRIM_SOURCE_DIR=${PROJECT_SOURCE_DIR}" "SOLBRI
   sh -c ". \"\$SOLBRIM_SOURCE_DIR/tests/test-env\" && exec \"\$@\"" test-env)
 
 function(solbrim_test name)
-  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL;WHOLE" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     SOLBRIM_BUILD_DIR="${PROJECT_BINARY_DIR}" SOLBRIM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${SOLBRIM_TEST_LAUNCHER}")
-  set(props TIMEOUT 300)
+  if(T_TIMEOUT AND NOT T_WHOLE)
+    message(FATAL_ERROR "solbrim_test(${name}): TIMEOUT is for WHOLE programs")
+  endif()
+  if(T_WHOLE)
+    if(NOT T_TIMEOUT)
+      set(T_TIMEOUT 600)
+    endif()
+    set(props TIMEOUT ${T_TIMEOUT})
+  else()
+    set(props TIMEOUT 300)
+  endif()
   if(T_LABELS)
     list(APPEND props LABELS "${T_LABELS}")
   endif()
   if(T_SERIAL)
     list(APPEND props RUN_SERIAL TRUE)
   endif()
-  # The executable's name prefixes each case, so cases of different areas
-  # never clash.
-  gtest_discover_tests(${name}
-    TEST_PREFIX "${name}."
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ${props})
+  if(T_WHOLE)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ${props})
+  else()
+    # The executable's name prefixes each case, so cases of different areas
+    # never clash.
+    gtest_discover_tests(${name}
+      TEST_PREFIX "${name}."
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 60
+      PROPERTIES ${props})
+  endif()
 endfunction()
 
 # solbrim_bench(NAME SOURCES ... LIBS ...): a Google Benchmark executable.

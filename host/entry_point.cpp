@@ -1,7 +1,6 @@
 #include "host/entry_point.h"
 
 #include <GLFW/glfw3.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,17 +18,6 @@ namespace {
 
 int gArgc = 0;
 char** gArgv = nullptr;
-
-// A busy X server can refuse a connection for a moment (its listen queue
-// is full); that is worth a few more tries before giving up.
-bool InitWindowLibrary() {
-    constexpr int kAttempts = 10;
-    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-        if (glfwInit()) return true;
-        if (attempt < kAttempts) usleep(50000);
-    }
-    return false;
-}
 
 // Whichever way the process ends normally, the window library is let go
 // last: exit handlers registered later (the audio device's) run before it.
@@ -57,7 +45,7 @@ void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) 
 }
 
 GLFWwindow* OpenGameWindow(const std::string& dataFolder) {
-    if (!InitWindowLibrary()) StartupFailed("glfwInit failed");
+    if (!glfwInit()) StartupFailed("glfwInit failed");
     TerminateWindowLibraryAtExit();
     LoadGamepadMappings();
 

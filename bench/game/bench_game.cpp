@@ -12,6 +12,7 @@
 #include "app/framework.h"
 #include "game/game_globals.h"
 #include "host/hx_vellum_game.h"
+#include "tests/support/test_gl_window.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ public:
 
 c_MyApp* BenchGame(benchmark::State& state) {
     if (gBenchApp) return gBenchApp;
-    if (!std::getenv("DISPLAY") || !glfwInit()) {
+    if (!std::getenv("DISPLAY") || !TestGlWindow(640, 480)) {
         state.SkipWithError("needs an X display (run under xvfb-run)");
         return nullptr;
     }
@@ -43,9 +44,6 @@ c_MyApp* BenchGame(benchmark::State& state) {
     std::filesystem::create_directory_symlink(std::filesystem::path(SOLBRIM_BUILD_DIR) / "data",
                                               std::filesystem::path(dir) / "data");
     if (chdir(dir.c_str()) != 0) std::abort();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(640, 480, "Sol Brim bench", nullptr, nullptr);
-    glfwMakeContextCurrent(window);
     glfwSwapInterval(0);
     gBenchHost = new TimedHost();
     gc::Init();

@@ -12,6 +12,7 @@
 #include "graphics/graphics_globals.h"
 #include "codec/image_decoder.h"
 #include "tests/graphics/gl_test_window.h"
+#include "tests/graphics/test_png.h"
 
 namespace {
 

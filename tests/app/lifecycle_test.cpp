@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <GLFW/glfw3.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "input/input.h"
 #include "runtime/gc.h"
 #include "tests/host/fake_host.h"
+#include "tests/support/test_gl_window.h"
 
 namespace fs = std::filesystem;
 
@@ -107,7 +106,6 @@ public:
 };
 
 struct LifecycleTest : ::testing::Test {
-    static inline GLFWwindow* window = nullptr;
     fs::path old = fs::current_path();
     fs::path dir;
     FakeWindow* fakeWindow = nullptr;
@@ -115,16 +113,9 @@ struct LifecycleTest : ::testing::Test {
     std::unique_ptr<HxGlfwGame> host;
     LifecycleApp* app = nullptr;
 
-    static void SetUpTestSuite() {
-        // Test processes start side by side on one X server; a refused
-        // connection in that rush is worth another try.
-        for (int attempt = 0; attempt < 20 && !glfwInit(); ++attempt) usleep(50000);
-        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-        window = glfwCreateWindow(640, 480, "lifecycle test", nullptr, nullptr);
-        ASSERT_NE(window, nullptr);
-        glfwMakeContextCurrent(window);
-    }
-    // The window and its context live as long as the process, as in the game.
+    // The process's window; it and its context live as long as the process,
+    // as in the game.
+    static void SetUpTestSuite() { ASSERT_NE(TestGlWindow(640, 480), nullptr); }
 
     void SetUp() override {
         char pattern[] = "/tmp/solbrim-app-XXXXXX";

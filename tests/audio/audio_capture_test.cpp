@@ -13,8 +13,8 @@
 #include "audio/audio.h"
 #include "runtime/gc.h"
 #include "tests/audio/audio_fixtures.h"
-#include "tests/audio/test_host.h"
 #include "tests/audio/wav_builder.h"
+#include "tests/support/idle_host.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ TEST(AudioCapture, PlayedSampleIsAudibleInTheOutput) {
     std::string text = "[general]\ndrivers = wave\n[wave]\nfile = " + out + "\n";
     std::string conf = dir.Write("alsoft.conf", Bytes(text.begin(), text.end()));
     setenv("ALSOFT_CONF", conf.c_str(), 1);
-    TestHost();
+    IdleHost();
 
     std::string wav = dir.Write("tone.wav", WavBuilder::Pcm(1, 22050, 16, SineSamples16(1, 22050, 0.4)));
     gAudioDevice = new gxtkAudio();

@@ -12,8 +12,8 @@
 #include "audio/discarded_buffers.h"
 #include "runtime/gc.h"
 #include "tests/audio/audio_fixtures.h"
-#include "tests/audio/test_host.h"
 #include "tests/audio/wav_builder.h"
+#include "tests/support/idle_host.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ bool WaitFor(const std::function<bool()>& done, double seconds = 3.0) {
 class AudioDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        TestHost();
+        IdleHost();
         if (!gAudioDevice) gAudioDevice = new gxtkAudio();
         ASSERT_TRUE(Audio().HasOutput());
         for (int ch = 0; ch < gxtkAudio::kChannels; ++ch) {

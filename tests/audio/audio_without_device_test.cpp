@@ -7,8 +7,8 @@
 #include "audio/audio.h"
 #include "runtime/gc.h"
 #include "tests/audio/audio_fixtures.h"
-#include "tests/audio/test_host.h"
 #include "tests/audio/wav_builder.h"
+#include "tests/support/idle_host.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ TEST(AudioWithoutDevice, EveryOperationRunsSilently) {
     // Must be in place before the first OpenAL call of the process.
     std::string conf = dir.Write("alsoft.conf", WavBuilder().Tag("[general]\ndrivers = no-such-backend\n").Build());
     setenv("ALSOFT_CONF", conf.c_str(), 1);
-    TestHost();
+    IdleHost();
 
     testing::internal::CaptureStdout();
     gAudioDevice = new gxtkAudio();

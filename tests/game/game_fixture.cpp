@@ -16,6 +16,7 @@
 #include "host/hx_game.h"
 #include "input/input.h"
 #include "runtime/gc.h"
+#include "tests/support/test_gl_window.h"
 
 namespace fs = std::filesystem;
 
@@ -56,34 +57,11 @@ std::string MakeWorkDir() {
     return dir;
 }
 
-void PrintGlfwError(int code, const char* text) { std::fprintf(stderr, "GLFW error %d: %s\n", code, text); }
-
-// Several test processes start at once on the same X server; a connection
-// refused in that rush is worth another try.
-bool InitGlfwWithRetries() {
-    for (int attempt = 0; attempt < 40; ++attempt) {
-        if (glfwInit()) return true;
-        usleep(50000);
-    }
-    return false;
-}
-
+// The process's hidden window at the game's size; without it no test of
+// the binary can run.
 GLFWwindow* OpenHiddenWindow() {
-    glfwSetErrorCallback(PrintGlfwError);
-    if (!InitGlfwWithRetries()) {
-        std::fprintf(stderr, "glfwInit failed (is DISPLAY set?)\n");
-        std::abort();
-    }
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 0);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
-    GLFWwindow* window = glfwCreateWindow(640, 480, "Sol Brim test", nullptr, nullptr);
-    if (!window) {
-        std::fprintf(stderr, "glfwCreateWindow failed\n");
-        std::abort();
-    }
-    glfwMakeContextCurrent(window);
+    GLFWwindow* window = TestGlWindow(640, 480);
+    if (!window) std::abort();
     return window;
 }
 

@@ -17,14 +17,16 @@
 //       auto rects = Game().Commands(kRect);       // the queued rectangles
 //   }
 //
-// CMake: solbrim_test(<name> SOURCES my_test.cpp LIBS solbrim_game_fixture)
-// (the fixture library brings the game, devices, host and GoogleTest).
+// CMake: solbrim_test(<name> SOURCES my_test.cpp LIBS solbrim_game_fixture WHOLE)
+// (the fixture library brings the game, devices, host and GoogleTest; WHOLE
+// runs the program as one CTest test, with one window for all its cases).
 //
 // The harness, on first use:
 //   - works in a fresh temporary directory (removed at exit) whose "data"
 //     links to ${SOLBRIM_BUILD_DIR}/data, so the state file ".vellumstate"
 //     of a test never touches anyone else's;
-//   - opens a hidden 640 x 480 window, creates the host (a RecordingHost,
+//   - opens the process's hidden 640 x 480 window
+//     (tests/support/test_gl_window.h), creates the host (a RecordingHost,
 //     below), runs the global initialiser, constructs c_MyApp and starts the
 //     game through the host (devices, default font, OnCreate).
 // Reset(): removes the state file, sets the window back to 640 x 480,

@@ -1,8 +1,8 @@
-// One hidden GLFW window per test process, with its context current and the
-// desktop host created on it (the renderer loads images through the host).
+// The graphics tests' window: the process's hidden GL window
+// (tests/support/test_gl_window.h) at 320 x 240, with the window-less host
+// made (the renderer loads images through the host), and pixel read-back.
 #pragma once
 #include <cstdlib>
-#include <string>
 
 #include "graphics/gxtk_graphics.h"
 #include "runtime/array.h"
@@ -26,12 +26,6 @@ inline int Word(int a, int r, int g, int b) {
     return static_cast<int>(static_cast<unsigned>(a) << 24 | static_cast<unsigned>(r) << 16 |
                             static_cast<unsigned>(g) << 8 | static_cast<unsigned>(b));
 }
-
-// Writes an 8-bit PNG with the given channel count; returns its path.
-std::string WriteTestPng(const std::string& name, int width, int height, int channels,
-                         const unsigned char* pixels);
-// A fresh directory for one test's files.
-std::string TestTempDir();
 
 // Skips without a display; with one, failing to get a context is a failure.
 #define REQUIRE_GL()                                                   \

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "codec/image_decoder.h"
-#include "tests/graphics/gl_test_window.h"
+#include "tests/graphics/test_png.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "graphics/drawing.h"
 #include "graphics/graphics_globals.h"
 #include "tests/graphics/gl_test_window.h"
+#include "tests/graphics/test_png.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "graphics/gxtk_graphics.h"
 #include "host/hx_glfw_game.h"
 #include "tests/graphics/gl_test_window.h"
+#include "tests/graphics/test_png.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <GLFW/glfw3native.h>
 #include <X11/Xatom.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 #include <vector>
+
+#include "tests/support/test_gl_window.h"
 
 namespace fs = std::filesystem;
 
@@ -87,14 +87,13 @@ std::vector<unsigned long> IconProperty(GLFWwindow* window) {
 struct WindowIconOnScreen : ::testing::Test {
     IconFolder folder;
 
+    // The library stays started until the process ends (see
+    // glfw_window_test.cpp).
     void SetUp() override {
-        bool ready = false;
-        for (int attempt = 0; attempt < 20 && !(ready = glfwInit()); ++attempt)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        ASSERT_TRUE(ready);
+        ASSERT_TRUE(StartTestWindowLibrary());
+        glfwDefaultWindowHints();
         glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     }
-    void TearDown() override { glfwTerminate(); }
 };
 
 TEST_F(WindowIconOnScreen, TheDataFolderIconsReachTheWindow) {

@@ -1,11 +1,14 @@
-// A desktop host without a window, for tests that load sound files through
-// the host's files. Made once per process and kept (the host is
-// never destroyed in the program either).
+// A desktop host without a window, for tests that need a host only for its
+// services (files): an HxGlfwGame on a window
+// that never has events, never closes and whose clock stands at 0, and on
+// no joysticks. Made once per process and never destroyed, like the
+// program's host; it is HxGame::Current() from then on.
 #pragma once
-#include <memory>
 #include <span>
 
+#include "host/host_window.h"
 #include "host/hx_glfw_game.h"
+#include "host/joystick_source.h"
 
 class IdleWindow : public HostWindow {
 public:
@@ -27,7 +30,4 @@ public:
     std::span<const bool> Buttons(int) override { return {}; }
 };
 
-inline HxGlfwGame& TestHost() {
-    static HxGlfwGame* host = new HxGlfwGame(std::make_unique<IdleWindow>(), std::make_unique<NoJoysticks>());
-    return *host;
-}
+HxGlfwGame& IdleHost();

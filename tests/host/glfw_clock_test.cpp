@@ -1,0 +1,20 @@
+// The desktop host before the window library has started (this program
+// never starts it): no time has passed and no joystick is there.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "host/glfw_host_window.h"
+#include "host/hx_glfw_game.h"
+#include "host/joystick_source.h"
+
+namespace {
+
+TEST(GlfwClock, MillisecsIsZeroBeforeTheLibraryStarts) {
+    HxGlfwGame game(std::make_unique<GlfwHostWindow>(nullptr), std::make_unique<GlfwJoystickSource>());
+    EXPECT_EQ(game.Millisecs(), 0);
+    Global<Array<float>> axes{Array<float>(2)};
+    EXPECT_FALSE(game.PollJoystick(0, axes, axes, axes, Array<bool>(32)));
+}
+
+}  // namespace

@@ -69,9 +69,9 @@ function(solbrim_bench name)
 endfunction()
 
 # solbrim_fuzz_target(NAME SOURCES ... LIBS ... CORPUS dir)
-# The sources define LLVMFuzzerTestOneInput. Every build replays the corpus
-# as an ordinary test (<name>_replay); a clang build with SOLBRIM_FUZZ=ON
-# also makes the libFuzzer binary <name>.
+# The sources define LLVMFuzzerTestOneInput. Every build makes the program
+# <name>_replay, which the suite runs on the corpus as the test <name>_corpus;
+# a clang build with SOLBRIM_FUZZ=ON also makes the libFuzzer binary <name>.
 function(solbrim_fuzz_target name)
   cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)

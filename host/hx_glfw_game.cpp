@@ -9,7 +9,6 @@
 #include "host/data_path.h"
 #include "host/glfw_host_window.h"
 #include "host/key_translation.h"
-#include "runtime/gc.h"
 
 namespace {
 constexpr int kMaxJoystickPort = 15;

@@ -1,6 +1,7 @@
 #include "host/entry_point.h"
 
 #include <GLFW/glfw3.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,18 @@ namespace {
 
 int gArgc = 0;
 char** gArgv = nullptr;
+
+// An X server can refuse a connection for a moment, even with no other
+// client starting beside this one; a few more tries cost nothing when it
+// answers at once.
+bool InitWindowLibrary() {
+    constexpr int kAttempts = 10;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        if (glfwInit()) return true;
+        if (attempt < kAttempts) usleep(50000);
+    }
+    return false;
+}
 
 // Whichever way the process ends normally, the window library is let go
 // last: exit handlers registered later (the audio device's) run before it.
@@ -45,7 +58,7 @@ void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) 
 }
 
 GLFWwindow* OpenGameWindow(const std::string& dataFolder) {
-    if (!glfwInit()) StartupFailed("glfwInit failed");
+    if (!InitWindowLibrary()) StartupFailed("glfwInit failed");
     TerminateWindowLibraryAtExit();
     LoadGamepadMappings();
 

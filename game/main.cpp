@@ -2,7 +2,7 @@
 #include "app/framework.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
 
 namespace {
 

@@ -1,23 +1,16 @@
 #include "host/hx_glfw_game.h"
 
-#include <GLFW/glfw3.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 
 #include "host/data_path.h"
-#include "host/glfw_host_window.h"
 #include "host/key_translation.h"
 
 namespace {
 constexpr int kMaxJoystickPort = 15;
 constexpr int kJoystickButtons = 32;
 }  // namespace
-
-HxGlfwGame::HxGlfwGame()
-    : HxGlfwGame(std::make_unique<GlfwHostWindow>(glfwGetCurrentContext()),
-                 std::make_unique<GlfwJoystickSource>()) {}
 
 HxGlfwGame::HxGlfwGame(std::unique_ptr<HostWindow> window, std::unique_ptr<JoystickSource> joysticks,
                        std::unique_ptr<UrlLauncher> urls)

@@ -3,8 +3,9 @@
 // events into host events, and provides the platform services: clock,
 // joysticks, cursor, URLs and files.
 //
-// The window, the joysticks and the URL launcher are injected so that the
-// loop and the event translation can be tested without a display.
+// The window, the joysticks and the URL launcher are injected: the platform
+// hands over its own, and tests drive the loop and the event translation
+// without a display.
 #pragma once
 #include <memory>
 
@@ -17,8 +18,6 @@
 
 class HxGlfwGame : public HxGame {
 public:
-    // Uses the window whose context is current (the one game window).
-    HxGlfwGame();
     HxGlfwGame(std::unique_ptr<HostWindow> window, std::unique_ptr<JoystickSource> joysticks,
                std::unique_ptr<UrlLauncher> urls = std::make_unique<UrlLauncher>());
     ~HxGlfwGame() override;

@@ -12,8 +12,6 @@ String FromUtf8(const std::string& text) {
 }
 }  // namespace
 
-HxVellumGame::HxVellumGame(GameFiles files) : files_(std::move(files)) {}
-
 HxVellumGame::HxVellumGame(GameFiles files, std::unique_ptr<HostWindow> window,
                            std::unique_ptr<JoystickSource> joysticks)
     : HxGlfwGame(std::move(window), std::move(joysticks)), files_(std::move(files)) {}

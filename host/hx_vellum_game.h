@@ -10,8 +10,6 @@
 
 class HxVellumGame : public HxGlfwGame {
 public:
-    // Uses the window whose context is current (the one game window).
-    explicit HxVellumGame(GameFiles files = GameFiles{});
     HxVellumGame(GameFiles files, std::unique_ptr<HostWindow> window, std::unique_ptr<JoystickSource> joysticks);
 
     String PathToFilePath(const String& path) override;

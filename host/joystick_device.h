@@ -1,7 +1,7 @@
 // JoystickDevice: one joystick port exactly as the window library reports
 // it: raw axes (y positive down), raw buttons, and, for a pad its mapping
-// database knows, the same pad read through that mapping. The GLFW device
-// is the real one; tests feed the joystick source a fake.
+// database knows, the same pad read through that mapping. Each platform
+// brings the real one; tests feed the joystick source a fake.
 #pragma once
 #include <span>
 
@@ -26,12 +26,4 @@ public:
     virtual std::span<const unsigned char> RawButtons(int port) = 0;
     // True and *reading filled when the mapping database knows the pad.
     virtual bool ReadGamepad(int port, GamepadReading* reading) = 0;
-};
-
-class GlfwJoystickDevice : public JoystickDevice {
-public:
-    bool Present(int port) override;
-    std::span<const float> RawAxes(int port) override;
-    std::span<const unsigned char> RawButtons(int port) override;
-    bool ReadGamepad(int port, GamepadReading* reading) override;
 };

@@ -24,8 +24,6 @@ int ToYUpAxes(std::span<const float> raw, std::span<float> out) {
     return n;
 }
 
-GlfwJoystickSource::GlfwJoystickSource() : GlfwJoystickSource(std::make_unique<GlfwJoystickDevice>()) {}
-
 GlfwJoystickSource::GlfwJoystickSource(std::unique_ptr<JoystickDevice> device) : device_(std::move(device)) {}
 
 bool GlfwJoystickSource::Present(int port) { return device_->Present(port); }

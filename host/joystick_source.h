@@ -1,6 +1,6 @@
-// JoystickSource: where the host reads joysticks from. The GLFW-backed
-// source is the default; tests hand the host a fake one, or the real source
-// a fake device.
+// JoystickSource: where the host reads joysticks from. The platform hands
+// the host a GlfwJoystickSource over its device; tests hand the host a fake
+// source, or the real source a fake device.
 //
 // Axis values are -1..1 with every odd-numbered axis (the y of each stick)
 // positive up.
@@ -30,7 +30,6 @@ public:
     static constexpr int kMaxAxes = 16;
     static constexpr int kMaxButtons = 64;
 
-    GlfwJoystickSource();
     explicit GlfwJoystickSource(std::unique_ptr<JoystickDevice> device);
 
     bool Present(int port) override;

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/crash_report.h"
 #include "runtime/gc.h"
 #include "runtime/object.h"
 
@@ -47,6 +46,8 @@ volatile sig_atomic_t gFailing = 0;
 volatile sig_atomic_t gFaulting = 0;
 
 constexpr int kFailureExit = -1;
+
+FailureReportWriter gReportWriter = nullptr;
 
 [[noreturn]] void ExitProcess(int code) {
     if (!gFaulting) std::exit(code);
@@ -88,10 +89,12 @@ void DebugCommandLoop() {
     }
 }
 
+void SetFailureReportWriter(FailureReportWriter writer) { gReportWriter = writer; }
+
 void ReportFailure(const char* printedMessage, int signal) {
     if (gFailing) return;
     gFailing = 1;
-    WriteCrashReport(printedMessage, signal);
+    if (gReportWriter) gReportWriter(printedMessage, signal);
 }
 
 void RuntimeError(const std::string& message) {
@@ -177,7 +180,6 @@ void OnFault(int signal, siginfo_t* info, void* /*context*/) {
 }  // namespace
 
 void InstallFaultHandlers() {
-    InstallCrashReports();
     RecordMainStack();
     // Large enough for the error report and the debug loop (stdio, Strings).
     static constexpr std::size_t kAltStackSize = 256 * 1024;

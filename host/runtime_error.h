@@ -22,11 +22,18 @@ class Object;
 [[noreturn]] void Error(const String& message);
 
 // The runtime error itself; never returns. Its first report also writes a
-// crash report (host/crash_report.h).
+// failure report (ReportFailure).
 [[noreturn]] void RuntimeError(const std::string& message);
 
-// Writes the crash report of the process's first failure (printedMessage as
-// printed, signal 0 when none); later failures write none.
+// Where the process's first failure is recorded (printedMessage as printed,
+// signal 0 when none); null, the default, records nothing. The platform sets
+// it at start-up. It may be called from a fault handler, so it must be
+// async-signal-safe.
+using FailureReportWriter = void (*)(const char* printedMessage, int signal);
+void SetFailureReportWriter(FailureReportWriter writer);
+
+// Hands the process's first failure to the report writer; later failures
+// write none.
 void ReportFailure(const char* printedMessage, int signal);
 
 // The debug command loop. Returns when the error should be reported again;
@@ -39,7 +46,7 @@ void DebugCommandLoop();
 // divide by zero", a stack overflow (caught on an alternate signal stack)
 // "Stack overflow", any other arithmetic fault "Unknown exception". A fault
 // while a failure is being reported ends the process at once with exit
-// code -1. Also readies the crash reports.
+// code -1.
 void InstallFaultHandlers();
 
 // The message of a fault, from its signal number, si_code and faulting

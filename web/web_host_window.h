@@ -2,7 +2,7 @@
 // seen by the loop as a window that never blocks, since the browser calls
 // each frame itself, and that is iconified while the page is hidden.
 #pragma once
-#include "host/glfw_host_window.h"
+#include "desktop/glfw_host_window.h"
 
 class WebHostWindow : public GlfwHostWindow {
 public:

@@ -12,7 +12,8 @@
 #include "app/framework.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
+#include "desktop/glfw_joystick_device.h"
 #include "host/joystick_source.h"
 #include "web/hx_web_game.h"
 #include "web/web_host_window.h"
@@ -68,7 +69,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
     page.openUrl = OpenInNewTab;
     page.startFrames = StartFrames;
     auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()),
-                               std::make_unique<GlfwJoystickSource>(), std::move(page));
+                               std::make_unique<GlfwJoystickSource>(std::make_unique<GlfwJoystickDevice>()),
+                               std::move(page));
     gGame = game;
     static char program[] = "solbrim";
     static char* argv[] = {program, nullptr};

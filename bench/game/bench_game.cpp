@@ -10,8 +10,8 @@
 #include <string>
 
 #include "app/framework.h"
+#include "desktop/hx_desktop_game.h"
 #include "game/game_globals.h"
-#include "host/hx_vellum_game.h"
 #include "tests/support/test_gl_window.h"
 
 namespace {
@@ -21,12 +21,14 @@ HxGame* gBenchHost = nullptr;
 void (*gCollectorStepObserver)(double seconds) = nullptr;
 
 // The desktop host, its collector steps timed for whoever observes them.
-class TimedHost : public HxVellumGame {
+class TimedHost : public HxDesktopGame {
 public:
+    explicit TimedHost(GLFWwindow* window) : HxDesktopGame(GameFiles{}, window) {}
+
     void GcCollect() override {
-        if (!gCollectorStepObserver) return HxVellumGame::GcCollect();
+        if (!gCollectorStepObserver) return HxDesktopGame::GcCollect();
         auto start = std::chrono::steady_clock::now();
-        HxVellumGame::GcCollect();
+        HxDesktopGame::GcCollect();
         gCollectorStepObserver(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
 };
@@ -35,7 +37,8 @@ public:
 
 c_MyApp* BenchGame(benchmark::State& state) {
     if (gBenchApp) return gBenchApp;
-    if (!std::getenv("DISPLAY") || !TestGlWindow(640, 480)) {
+    GLFWwindow* window = std::getenv("DISPLAY") ? TestGlWindow(640, 480) : nullptr;
+    if (!window) {
         state.SkipWithError("needs an X display (run under xvfb-run)");
         return nullptr;
     }
@@ -45,7 +48,7 @@ c_MyApp* BenchGame(benchmark::State& state) {
                                               std::filesystem::path(dir) / "data");
     if (chdir(dir.c_str()) != 0) std::abort();
     glfwSwapInterval(0);
-    gBenchHost = new TimedHost();
+    gBenchHost = new TimedHost(window);
     gc::Init();
     InitFrameworkGlobals();
     InitGameGlobals();

@@ -12,7 +12,7 @@
 #include "game/my_app.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
-#include "host/crash_report.h"
+#include "desktop/crash_report.h"
 
 namespace {
 

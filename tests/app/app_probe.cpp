@@ -2,7 +2,7 @@
 // which must end the program with a runtime error.
 #include "app/app.h"
 #include "app/framework.h"
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
 #include "host/hx_game.h"
 
 namespace {

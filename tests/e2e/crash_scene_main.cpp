@@ -9,7 +9,7 @@
 #include "app/app.h"
 #include "app/framework.h"
 #include "graphics/drawing.h"
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
 #include "host/runtime_error.h"
 
 namespace {

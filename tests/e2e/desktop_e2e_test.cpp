@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
 #include "tests/e2e/game_process.h"
 #include "tests/e2e/game_process_test.h"
 #include "tests/e2e/loading_screen.h"

@@ -2,7 +2,7 @@
 // failures and its answer to a window manager's close request.
 #include <gtest/gtest.h>
 
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
 #include "tests/e2e/game_process.h"
 
 namespace {

@@ -125,7 +125,7 @@ GameHarness::GameHarness() {
     workDir_ = gWorkDir = MakeWorkDir();
     std::atexit(RemoveWorkDir);
     window_ = OpenHiddenWindow();
-    host_ = new RecordingHost();
+    host_ = new RecordingHost(window_);
     // The program's start-up order: collector, global initialiser, roots,
     // the application (which hands its delegate to the host), then the game
     // starts: devices, default font, OnCreate.

@@ -51,15 +51,17 @@
 #include <vector>
 
 #include "game/my_app.h"
-#include "host/hx_vellum_game.h"
+#include "desktop/hx_desktop_game.h"
 
 struct GLFWwindow;
 
 // The host the harness runs on: the real desktop host that also records
 // every image and sound file the game asks for, and can pretend that some of
 // them are missing.
-class RecordingHost : public HxVellumGame {
+class RecordingHost : public HxDesktopGame {
 public:
+    explicit RecordingHost(GLFWwindow* window) : HxDesktopGame(GameFiles{}, window) {}
+
     // Records image (.png) and sound (.wav, .ogg) paths, then opens the
     // file unless it is to count as missing.
     FILE* OpenFile(const String& path, const String& mode) override;

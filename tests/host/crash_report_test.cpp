@@ -1,7 +1,7 @@
 // The crash report's pieces in this process: dates without the C library's
 // time zone machinery, names that sort by age, the ten-report limit, and
 // the text itself.
-#include "host/crash_report.h"
+#include "desktop/crash_report.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

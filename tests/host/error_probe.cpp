@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
 #include "host/hx_game.h"
 #include "host/runtime_error.h"
 #include "runtime/object.h"

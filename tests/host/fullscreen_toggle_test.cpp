@@ -1,5 +1,5 @@
 // The fullscreen shortcut's keys and the choice of monitor.
-#include "host/fullscreen_toggle.h"
+#include "desktop/fullscreen_toggle.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>

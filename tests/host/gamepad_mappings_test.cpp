@@ -1,6 +1,6 @@
 // Extra gamepad mappings: which lines are mappings, and that each faulty line
 // is reported once and left out while its neighbours are kept.
-#include "host/gamepad_mappings.h"
+#include "desktop/gamepad_mappings.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

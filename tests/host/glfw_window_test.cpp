@@ -13,7 +13,8 @@
 #include <string>
 #include <thread>
 
-#include "host/glfw_host_window.h"
+#include "desktop/glfw_host_window.h"
+#include "desktop/glfw_joystick_device.h"
 #include "tests/host/fake_host.h"
 #include "tests/support/test_gl_window.h"
 
@@ -35,7 +36,7 @@ struct GlfwWindowTest : ::testing::Test {
         ASSERT_NE(window, nullptr);
         glfwSetWindowPos(window, 0, 0);
         game = std::make_unique<HxGlfwGame>(std::make_unique<GlfwHostWindow>(window),
-                                            std::make_unique<GlfwJoystickSource>());
+                                            std::make_unique<GlfwJoystickSource>(std::make_unique<GlfwJoystickDevice>()));
         delegate = new RecordingDelegate();
         game->SetDelegate(delegate);
         id = std::to_string(glfwGetX11Window(window));

@@ -1,6 +1,6 @@
 // The window's icon: which files are read, how their pixels become RGBA, and
 // that the window system receives them (or nothing, without icon files).
-#include "host/window_icon.h"
+#include "desktop/window_icon.h"
 
 #include <gtest/gtest.h>
 #include <stb_image_write.h>

@@ -1,7 +1,7 @@
 // The framework test scene as a program of its own: the end-to-end tests of
 // the host and the lifecycle run it (the game itself is game/main.cpp).
 #include "app/framework.h"
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
 #include "tests/scene/test_scene_app.h"
 
 namespace {

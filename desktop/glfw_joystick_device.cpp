@@ -1,6 +1,6 @@
 #include <GLFW/glfw3.h>
 
-#include "host/joystick_device.h"
+#include "desktop/glfw_joystick_device.h"
 
 #ifndef __EMSCRIPTEN__  // the browser's window library has no gamepad API
 static_assert(GamepadReading::kLeftX == GLFW_GAMEPAD_AXIS_LEFT_X &&

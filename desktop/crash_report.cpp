@@ -1,4 +1,4 @@
-#include "host/crash_report.h"
+#include "desktop/crash_report.h"
 
 #include <dirent.h>
 #if __has_include(<execinfo.h>)

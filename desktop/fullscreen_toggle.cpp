@@ -1,4 +1,4 @@
-#include "host/fullscreen_toggle.h"
+#include "desktop/fullscreen_toggle.h"
 
 #include <GLFW/glfw3.h>
 #ifndef __EMSCRIPTEN__

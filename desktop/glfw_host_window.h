@@ -5,7 +5,7 @@
 // device size) rather than window units. F11 and Alt+Enter are taken here
 // and toggle fullscreen (see fullscreen_toggle.h).
 #pragma once
-#include "host/fullscreen_toggle.h"
+#include "desktop/fullscreen_toggle.h"
 #include "host/host_window.h"
 
 struct GLFWwindow;

@@ -2,7 +2,7 @@
 //
 //   GameFiles files = LocateGameFilesOrExit();  // data folder and record, or exit 1
 //   OpenGameWindow(files.dataFolder);           // library, window, centred, titled, icon
-//   HxGame* host = new HxVellumGame(files);
+//   HxGame* host = new HxDesktopGame(files, window);
 //   InitProgram(argc, argv, InitGlobals, CreateApp);
 //   RunAndExit(host);
 //

@@ -1,4 +1,4 @@
-#include "host/window_icon.h"
+#include "desktop/window_icon.h"
 
 #include <GLFW/glfw3.h>
 

@@ -1,4 +1,4 @@
-#include "host/entry_point.h"
+#include "desktop/entry_point.h"
 
 #include <GLFW/glfw3.h>
 #include <unistd.h>
@@ -8,11 +8,11 @@
 #include <utility>
 
 #include "host/game_files.h"
-#include "host/gamepad_mappings.h"
-#include "host/hx_glfw_game.h"
-#include "host/hx_vellum_game.h"
+#include "desktop/gamepad_mappings.h"
+#include "desktop/crash_report.h"
+#include "desktop/hx_desktop_game.h"
 #include "host/runtime_error.h"
-#include "host/window_icon.h"
+#include "desktop/window_icon.h"
 #include "runtime/gc.h"
 
 namespace {
@@ -92,6 +92,8 @@ void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)
     try {
         gArgc = argc;
         gArgv = argv;
+        InstallCrashReports();
+        SetFailureReportWriter(WriteCrashReport);
         InstallFaultHandlers();
         gc::Init();
         if (initGlobals) initGlobals();
@@ -111,8 +113,8 @@ void RunAndExit(HxGame* host) {
 
 void RunProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)()) {
     GameFiles files = LocateGameFilesOrExit();
-    OpenGameWindow(files.dataFolder);
-    HxGame* host = new HxVellumGame(std::move(files));
+    GLFWwindow* window = OpenGameWindow(files.dataFolder);
+    HxGame* host = new HxDesktopGame(std::move(files), window);
     InitProgram(argc, argv, initGlobals, createApp);
     RunAndExit(host);
 }

@@ -1,11 +1,11 @@
-#include "host/glfw_host_window.h"
+#include "desktop/glfw_host_window.h"
 
 #include <GLFW/glfw3.h>
 
 #include <cerrno>
 #include <ctime>
 
-#include "host/crash_report.h"
+#include "desktop/crash_report.h"
 #include "host/hx_glfw_game.h"
 
 GlfwHostWindow::GlfwHostWindow(GLFWwindow* window) : window_(window), fullscreen_(window) {}

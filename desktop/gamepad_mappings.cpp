@@ -1,4 +1,4 @@
-#include "host/gamepad_mappings.h"
+#include "desktop/gamepad_mappings.h"
 
 #include <GLFW/glfw3.h>
 

@@ -1,123 +1,23 @@
 #include "desktop/entry_point.h"
 
-#include <GLFW/glfw3.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <utility>
 
-#include "host/game_files.h"
-#include "desktop/gamepad_mappings.h"
 #include "desktop/crash_report.h"
 #include "desktop/hx_desktop_game.h"
+#include "host/game_files.h"
 #include "host/runtime_error.h"
-#include "desktop/window_icon.h"
-#include "runtime/gc.h"
 
-namespace {
-
-int gArgc = 0;
-char** gArgv = nullptr;
-
-// An X server can refuse a connection for a moment, even with no other
-// client starting beside this one; a few more tries cost nothing when it
-// answers at once.
-bool InitWindowLibrary() {
-    constexpr int kAttempts = 10;
-    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-        if (glfwInit()) return true;
-        if (attempt < kAttempts) usleep(50000);
-    }
-    return false;
-}
-
-// Whichever way the process ends normally, the window library is let go
-// last: exit handlers registered later (the audio device's) run before it.
-// Not in the sanitizer build: terminating unloads the GL driver, after which
-// the leak checker cannot tell the driver's own small leaks, which it is told
-// to ignore by library name, from the program's.
-void TerminateWindowLibraryAtExit() {
-#if !defined(__SANITIZE_ADDRESS__)
-    static const bool registered = std::atexit(glfwTerminate) == 0;
-    (void)registered;
-#endif
-}
-
-[[noreturn]] void StartupFailed(const char* message) {
-    std::printf("%s\n", message);
-    std::fflush(stdout);
-    std::exit(-1);
-}
-
-}  // namespace
-
-void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) {
-    *x = (desktopWidth - kWindowWidth) / 2;
-    *y = (desktopHeight - kWindowHeight) / 2;
-}
-
-GLFWwindow* OpenGameWindow(const std::string& dataFolder) {
-    if (!InitWindowLibrary()) StartupFailed("glfwInit failed");
-    TerminateWindowLibraryAtExit();
-    LoadGamepadMappings();
-
-    int desktopWidth = kWindowWidth, desktopHeight = kWindowHeight;
-    if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
-        if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
-            desktopWidth = mode->width;
-            desktopHeight = mode->height;
-        }
-    }
-
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 0);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
-    // Placed before it is shown, so it never appears anywhere else.
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(kWindowWidth, kWindowHeight, "", nullptr, nullptr);
-    if (!window) StartupFailed("glfwOpenWindow failed");
-    glfwMakeContextCurrent(window);
-
-    int x = 0, y = 0;
-    CentredWindowPosition(desktopWidth, desktopHeight, &x, &y);
-    glfwSetWindowPos(window, x, y);
-    glfwSetWindowTitle(window, kWindowTitle);
-    SetWindowIcon(window, dataFolder);
-    glfwShowWindow(window);
-    return window;
-}
-
-void InitProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)()) {
-    try {
-        gArgc = argc;
-        gArgv = argv;
-        InstallCrashReports();
-        SetFailureReportWriter(WriteCrashReport);
-        InstallFaultHandlers();
-        gc::Init();
-        if (initGlobals) initGlobals();
-        gc::MarkRoots();
-        if (createApp) createApp();
-    } catch (Object* exception) {
-        HxGame::Current()->Die(exception);
-    } catch (...) {
-        HxGame::Current()->Die(nullptr);
-    }
-}
-
-void RunAndExit(HxGame* host) {
-    if (host->Delegate()) host->Run();
-    std::exit(0);
+void InstallFailureReports() {
+    InstallCrashReports();
+    SetFailureReportWriter(WriteCrashReport);
+    InstallFaultHandlers();
 }
 
 void RunProgram(int argc, char** argv, void (*initGlobals)(), void (*createApp)()) {
+    InstallFailureReports();
     GameFiles files = LocateGameFilesOrExit();
     GLFWwindow* window = OpenGameWindow(files.dataFolder);
     HxGame* host = new HxDesktopGame(std::move(files), window);
     InitProgram(argc, argv, initGlobals, createApp);
     RunAndExit(host);
 }
-
-int ProgramArgc() { return gArgc; }
-char** ProgramArgv() { return gArgv; }

@@ -10,11 +10,12 @@
 #include <utility>
 
 #include "app/framework.h"
+#include "desktop/game_window.h"
+#include "desktop/glfw_joystick_device.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
-#include "desktop/entry_point.h"
-#include "desktop/glfw_joystick_device.h"
 #include "host/joystick_source.h"
+#include "host/program.h"
 #include "web/hx_web_game.h"
 #include "web/web_host_window.h"
 

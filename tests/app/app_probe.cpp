@@ -2,8 +2,8 @@
 // which must end the program with a runtime error.
 #include "app/app.h"
 #include "app/framework.h"
-#include "desktop/entry_point.h"
 #include "host/hx_game.h"
+#include "host/program.h"
 
 namespace {
 void CreateTwoApps() {

@@ -1,6 +1,7 @@
 // error_probe <scenario> [message]: a tiny program that fails in a chosen
 // way, so tests can check what the runtime error machinery prints and how
-// the process exits. It starts like the game does (host, then InitProgram).
+// the process exits. It starts like the game does (host, failure reports,
+// then InitProgram).
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
     gScenario = argv[1];
     gMessage = argc > 2 ? argv[2] : "";
     new HxGame();
+    InstallFailureReports();
     InitProgram(argc, argv, nullptr, CreateApp);
     return Run(gScenario, gMessage);
 }

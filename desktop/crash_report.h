@@ -25,7 +25,7 @@ inline constexpr int kKeptReports = 10;
 void InstallCrashReports(const char* folder = nullptr);
 
 // Facts about the running game that a report shows, kept current by the
-// layers that know them (0 = not known yet).
+// desktop host as it is told them (0 = not known yet).
 void SetCrashReportWindowSize(int width, int height);
 void SetCrashReportResolutionLevel(int level);
 

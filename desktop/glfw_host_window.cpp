@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <ctime>
 
-#include "desktop/crash_report.h"
 #include "host/hx_glfw_game.h"
 
 GlfwHostWindow::GlfwHostWindow(GLFWwindow* window) : window_(window), fullscreen_(window) {}
@@ -24,11 +23,12 @@ void GlfwHostWindow::Attach(HxGlfwGame* game) {
     glfwSetMouseButtonCallback(window_, OnMouseButton);
     glfwSetCursorPosCallback(window_, OnCursorPos);
     glfwSetWindowCloseCallback(window_, OnClose);
-    // A crash report names the window's size, so it is kept current here.
+    // The host's failure reports name the window's size, so it is told of
+    // every change.
     glfwSetFramebufferSizeCallback(window_, OnFramebufferSize);
     int width = 0, height = 0;
     glfwGetFramebufferSize(window_, &width, &height);
-    SetCrashReportWindowSize(width, height);
+    game_->SetWindowSize(width, height);
 }
 
 void GlfwHostWindow::PollEvents() { glfwPollEvents(); }
@@ -111,6 +111,7 @@ void GlfwHostWindow::OnClose(GLFWwindow* w) {
     if (self && self->game_) self->game_->OnCloseRequest();
 }
 
-void GlfwHostWindow::OnFramebufferSize(GLFWwindow* /*w*/, int width, int height) {
-    SetCrashReportWindowSize(width, height);
+void GlfwHostWindow::OnFramebufferSize(GLFWwindow* w, int width, int height) {
+    GlfwHostWindow* self = From(w);
+    if (self && self->game_) self->game_->SetWindowSize(width, height);
 }

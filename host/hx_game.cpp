@@ -107,6 +107,8 @@ unsigned char* HxGame::LoadData(const String& path, int* length) {
 bool HxGame::PollJoystick(int, Array<float>, Array<float>, Array<float>, Array<bool>) { return false; }
 void HxGame::OpenUrl(const String&) {}
 void HxGame::SetMouseVisible(bool) {}
+void HxGame::SetWindowSize(int, int) {}
+void HxGame::SetResolutionLevel(int) {}
 
 // ---- errors and the collector ---------------------------------------------
 

@@ -51,6 +51,11 @@ public:
     virtual bool PollJoystick(int port, Array<float> x, Array<float> y, Array<float> z, Array<bool> buttons);
     virtual void OpenUrl(const String& url);
     virtual void SetMouseVisible(bool visible);
+    // Facts the platform's failure reports show, told by whoever knows them:
+    // the window its size in pixels, the game its resolution level (1, 2 or
+    // 4). A platform without failure reports ignores them.
+    virtual void SetWindowSize(int width, int height);
+    virtual void SetResolutionLevel(int level);
     virtual String PathToFilePath(const String& path);
     virtual FILE* OpenFile(const String& path, const String& mode);
     // The whole file in a malloc'ed buffer (free with std::free), or null.

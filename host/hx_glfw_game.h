@@ -1,7 +1,7 @@
-// HxGlfwGame: the desktop host. It owns the main loop (fixed-step updates,
-// one render per pass, suspend while minimised, idle wait), turns window
-// events into host events, and provides the platform services: clock,
-// joysticks, cursor, URLs and files.
+// HxGlfwGame: the host on a window library's window, for every platform. It
+// owns the main loop (fixed-step updates, one render per pass, suspend while
+// minimised, idle wait), turns window events into host events, and provides
+// the platform services: clock, joysticks, cursor, URLs and files.
 //
 // The window, the joysticks and the URL launcher are injected: the platform
 // hands over its own, and tests drive the loop and the event translation

@@ -12,7 +12,7 @@
 #include "game/my_app.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
-#include "desktop/crash_report.h"
+#include "host/hx_game.h"
 
 namespace {
 
@@ -112,7 +112,7 @@ void c_MyApp::ChooseResolution() {
         hdLevel = 4;
         hdScale = 0.25f;
     }
-    SetCrashReportResolutionLevel(hdLevel);
+    if (HxGame* host = HxGame::Current()) host->SetResolutionLevel(hdLevel);
 }
 
 void c_MyApp::PrepareLoading() {

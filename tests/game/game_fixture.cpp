@@ -92,6 +92,11 @@ bool RecordingHost::PollJoystick(int port, Array<float> x, Array<float> y, Array
     return true;
 }
 
+void RecordingHost::SetResolutionLevel(int level) {
+    toldResolutionLevel = level;
+    HxDesktopGame::SetResolutionLevel(level);
+}
+
 void RecordingHost::ClearRecords() {
     imagePaths.clear();
     soundPaths.clear();

@@ -62,6 +62,10 @@ class RecordingHost : public HxDesktopGame {
 public:
     explicit RecordingHost(GLFWwindow* window) : HxDesktopGame(GameFiles{}, window) {}
 
+    // Records the level the game tells the host, then passes it on.
+    void SetResolutionLevel(int level) override;
+    int toldResolutionLevel = 0;
+
     // Records image (.png) and sound (.wav, .ogg) paths, then opens the
     // file unless it is to count as missing.
     FILE* OpenFile(const String& path, const String& mode) override;

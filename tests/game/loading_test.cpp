@@ -91,6 +91,7 @@ TEST_F(LoadingTest, FileNamesFollowTheWindowSize) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
         ReloadAt(c.width, c.height);
         EXPECT_EQ(app->hdLevel, c.level);
+        EXPECT_EQ(host->toldResolutionLevel, c.level);
         EXPECT_EQ(app->hdScale, 1.0f / c.level);
         EXPECT_TRUE(host->OpenedImage(c.menu));
         EXPECT_EQ(app->imageInfo[3 * kImageMenu], 256 * c.level);

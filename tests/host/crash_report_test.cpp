@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/hx_desktop_game.h"
 #include "host/game_version.h"
 #include "runtime/recent_lines.h"
 
@@ -153,6 +154,22 @@ TEST(CrashReportText, NoSignalLineWithoutASignalAndUnknownFactsSaySo) {
     std::string report = Slurp(file);
     EXPECT_EQ(report.find("Signal:"), std::string::npos);
     EXPECT_NE(report.find("Window: not open yet\nResolution level: not chosen yet\n"), std::string::npos);
+}
+
+// The window and the game tell the host; the report shows what it was told last.
+TEST(CrashReportText, ShowsTheWindowSizeAndLevelTheDesktopHostWasTold) {
+    TempFolder folder;
+    HxDesktopGame desktop(GameFiles{}, nullptr);
+    HxGame& host = desktop;
+    host.SetWindowSize(800, 600);
+    host.SetResolutionLevel(2);
+    host.SetWindowSize(1283, 961);
+    host.SetResolutionLevel(4);
+    fs::path file = folder.Path() / "report.txt";
+    int fd = open(file.c_str(), O_WRONLY | O_CREAT, 0600);
+    WriteReportText(fd, "Vellum Runtime Error : told", 0, ReportTimeAt(0));
+    close(fd);
+    EXPECT_NE(Slurp(file).find("Window: 1283 x 961\nResolution level: 4\n"), std::string::npos) << Slurp(file);
 }
 
 TEST(WriteCrashReport, EveryReportGetsItsOwnFileAndOnlyTenStay) {

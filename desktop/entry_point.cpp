@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "desktop/crash_report.h"
+#include "desktop/fault_handlers.h"
 #include "desktop/hx_desktop_game.h"
 #include "host/game_files.h"
 #include "host/runtime_error.h"

@@ -1,10 +1,6 @@
 #include "host/runtime_error.h"
 
-#include <pthread.h>
-#include <signal.h>
-#include <unistd.h>
-
-#include <cstdint>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,12 +9,6 @@
 #include "runtime/object.h"
 
 namespace {
-
-constexpr const char kBannerPrefix[] = "Vellum Runtime Error : ";
-
-// Nothing records source positions; the text still has its place in the
-// output.
-const char* CurrentSourcePosition() { return ""; }
 
 void PrintStackText() {
     const char* position = CurrentSourcePosition();
@@ -38,24 +28,35 @@ void WriteDebugText(const char* text) {
     std::fprintf(stderr, "\n");
 }
 
-// Set by the first failure of the process (runtime error, fault or Die): a
-// fault after it ends the process at once instead of reporting again.
-volatile sig_atomic_t gFailing = 0;
-// Set while a fault is being reported: the interrupted code may hold locks
-// of the audio or window library, so the exit skips their clean-up.
-volatile sig_atomic_t gFaulting = 0;
-
-constexpr int kFailureExit = -1;
+// Set by the first failure of the process (runtime error, fault or Die); a
+// fault handler reads it, so it must stay lock-free.
+std::atomic<bool> gFailing{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 FailureReportWriter gReportWriter = nullptr;
 
-[[noreturn]] void ExitProcess(int code) {
-    if (!gFaulting) std::exit(code);
-    std::fflush(nullptr);
-    _exit(code);
-}
 
 }  // namespace
+
+const char* CurrentSourcePosition() { return ""; }
+
+DebugCommand ParseDebugCommand(const char* line) {
+    switch (line[0]) {
+        case '?':
+            return DebugCommand::kNextLine;
+        case '@':
+            return DebugCommand::kDebugText;
+        case 'e':
+        case 'l':
+        case 's':
+        case 'r':
+            return DebugCommand::kReportAgain;
+        case 'q':
+            return DebugCommand::kQuit;
+        default:
+            return DebugCommand::kUnknown;
+    }
+}
 
 void DebugCommandLoop() {
     std::fprintf(stderr, "{{~~%s~~}}\n", CurrentSourcePosition());
@@ -63,37 +64,35 @@ void DebugCommandLoop() {
     std::fflush(stderr);
     for (;;) {
         char line[256];
-        if (!std::fgets(line, sizeof line, stdin)) ExitProcess(-1);
+        if (!std::fgets(line, sizeof line, stdin)) std::exit(-1);
         char* newline = std::strchr(line, '\n');
-        if (!newline) ExitProcess(-1);
+        if (!newline) std::exit(-1);
         *newline = 0;
-        switch (line[0]) {
-            case '?':
+        switch (ParseDebugCommand(line)) {
+            case DebugCommand::kNextLine:
                 continue;
-            case '@':
+            case DebugCommand::kDebugText:
                 WriteDebugText(line + 1);
                 std::fflush(stderr);
                 continue;
-            case 'e':
-            case 'l':
-            case 's':
-            case 'r':
+            case DebugCommand::kReportAgain:
                 return;
-            case 'q':
-                ExitProcess(0);
-            default:
+            case DebugCommand::kQuit:
+                std::exit(0);
+            case DebugCommand::kUnknown:
                 std::printf("????? %s ?????", line);
                 std::fflush(stdout);
-                ExitProcess(-1);
+                std::exit(-1);
         }
     }
 }
 
 void SetFailureReportWriter(FailureReportWriter writer) { gReportWriter = writer; }
 
+bool Failing() { return gFailing; }
+
 void ReportFailure(const char* printedMessage, int signal) {
-    if (gFailing) return;
-    gFailing = 1;
+    if (gFailing.exchange(true)) return;
     if (gReportWriter) gReportWriter(printedMessage, signal);
 }
 
@@ -110,91 +109,4 @@ void RuntimeError(const std::string& message) {
 void Error(const String& message) {
     if (message.Empty()) std::exit(0);
     RuntimeError(message.ToNarrow());
-}
-
-// ---- hardware faults ------------------------------------------------------
-
-const char* FaultMessage(int signal, int code, bool isStackOverflow) {
-    switch (signal) {
-        case SIGSEGV:
-        case SIGBUS:
-            return isStackOverflow ? "Stack overflow" : "Memory access violation";
-        case SIGILL:
-            return "Illegal instruction";
-        case SIGFPE:
-            return code == FPE_INTDIV ? "Integer divide by zero" : "Unknown exception";
-        default:
-            return "Unknown exception";
-    }
-}
-
-namespace {
-
-// Lowest and highest address of the main thread's stack, and how far below
-// it a fault still counts as an overflow (the guard zone and the frame that
-// jumped over it).
-std::uintptr_t gStackLow = 0;
-std::uintptr_t gStackHigh = 0;
-constexpr std::uintptr_t kGuardReach = 1024 * 1024;
-
-void RecordMainStack() {
-    pthread_attr_t attr;
-    if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
-    void* base = nullptr;
-    size_t size = 0;
-    if (pthread_attr_getstack(&attr, &base, &size) == 0) {
-        gStackLow = reinterpret_cast<std::uintptr_t>(base);
-        gStackHigh = gStackLow + size;
-    }
-    pthread_attr_destroy(&attr);
-}
-
-bool InStackGuard(const void* address) {
-    auto a = reinterpret_cast<std::uintptr_t>(address);
-    if (gStackHigh == 0) return false;
-    std::uintptr_t lowest = gStackLow > kGuardReach ? gStackLow - kGuardReach : 0;
-    return a >= lowest && a < gStackLow + 4096 * 4;
-}
-
-// The banner of a fault, composed without allocating.
-const char* FaultBanner(const char* message) {
-    static char banner[128];
-    char* end = stpcpy(banner, kBannerPrefix);
-    strncpy(end, message, sizeof banner - (end - banner) - 1);
-    return banner;
-}
-
-void OnFault(int signal, siginfo_t* info, void* /*context*/) {
-    // A fault while reporting a failure: no second report and no loop.
-    if (gFailing) _exit(kFailureExit);
-    gFaulting = 1;
-    // Only this thread faults, and the program never goes back to the code
-    // that faulted: it reports and exits from here, on the alternate stack.
-    // The report goes first, while nothing has allocated yet.
-    bool overflow = (signal == SIGSEGV || signal == SIGBUS) && InStackGuard(info->si_addr);
-    const char* message = FaultMessage(signal, info->si_code, overflow);
-    ReportFailure(FaultBanner(message), signal);
-    RuntimeError(message);
-}
-
-}  // namespace
-
-void InstallFaultHandlers() {
-    RecordMainStack();
-    // Large enough for the error report and the debug loop (stdio, Strings).
-    static constexpr std::size_t kAltStackSize = 256 * 1024;
-    static void* altStack = std::malloc(kAltStackSize);
-    stack_t ss{};
-    ss.ss_sp = altStack;
-    ss.ss_size = kAltStackSize;
-    ss.ss_flags = 0;
-    sigaltstack(&ss, nullptr);
-
-    struct sigaction sa{};
-    sa.sa_sigaction = OnFault;
-    // SA_NODEFER lets a second fault reach OnFault, which ends the process,
-    // instead of the kernel killing it with the signal.
-    sa.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
-    sigemptyset(&sa.sa_mask);
-    for (int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE}) sigaction(signal, &sa, nullptr);
 }

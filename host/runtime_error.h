@@ -40,16 +40,18 @@ void ReportFailure(const char* printedMessage, int signal);
 // exits the process otherwise.
 void DebugCommandLoop();
 
-// Turns hardware faults on the main thread into runtime errors: a
-// segmentation fault or bus error "Memory access violation", an illegal
-// instruction "Illegal instruction", an integer division by zero "Integer
-// divide by zero", a stack overflow (caught on an alternate signal stack)
-// "Stack overflow", any other arithmetic fault "Unknown exception". A fault
-// while a failure is being reported ends the process at once with exit
-// code -1.
-void InstallFaultHandlers();
+// True once the process's first failure has been reported. Safe to call in a
+// signal handler.
+bool Failing();
 
-// The message of a fault, from its signal number, si_code and faulting
-// address; isStackOverflow says whether the address lies in the guard zone
-// below the main stack.
-const char* FaultMessage(int signal, int code, bool isStackOverflow);
+// ---- the pieces a platform's fault handler shares -------------------------
+
+inline constexpr const char kBannerPrefix[] = "Vellum Runtime Error : ";
+
+// Nothing records source positions; the text still has its place in the
+// output ("" here).
+const char* CurrentSourcePosition();
+
+// What a line of the debug command loop (without its newline) asks for.
+enum class DebugCommand { kNextLine, kDebugText, kReportAgain, kQuit, kUnknown };
+DebugCommand ParseDebugCommand(const char* line);

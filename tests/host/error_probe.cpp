@@ -1,11 +1,17 @@
 // error_probe <scenario> [message]: a tiny program that fails in a chosen
 // way, so tests can check what the runtime error machinery prints and how
-// the process exits. It starts like the game does (host, failure reports,
+// the process exits. It starts like the game does (failure reports, host,
 // then InitProgram).
+#include <malloc.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "desktop/entry_point.h"
 #include "host/hx_game.h"
@@ -57,6 +63,31 @@ __attribute__((noinline)) int Recurse(int depth) {
     return Recurse(depth + 1) + frame[0];
 }
 
+// Another thread holds the allocator's lock for good: malloc_stats prints to
+// stderr while it holds each arena's lock, and this stderr never finishes a
+// write.
+std::atomic<bool> gAllocatorLocked{false};
+
+ssize_t StallingWrite(void*, const char*, size_t) {
+    gAllocatorLocked = true;
+    for (;;) pause();
+}
+
+// True once the other thread holds the lock (false where malloc_stats
+// prints nothing, as under a sanitizer).
+bool HoldAllocatorLockInAnotherThread() {
+    cookie_io_functions_t io{};
+    io.write = StallingWrite;
+    FILE* stalling = fopencookie(nullptr, "w", io);
+    setvbuf(stalling, nullptr, _IONBF, 0);
+    stderr = stalling;
+    std::thread([] { malloc_stats(); }).detach();
+    for (int waited = 0; waited < 200 && !gAllocatorLocked; ++waited) usleep(10000);
+    return gAllocatorLocked;
+}
+
+void* volatile gBlock = nullptr;
+
 int Run(const std::string& scenario, const char* message) {
     if (scenario == "error") Error(String(message));
     if (scenario == "empty") {
@@ -67,6 +98,17 @@ int Run(const std::string& scenario, const char* message) {
     if (scenario == "segv") return ReadBadAddress();
     if (scenario == "stack") return Recurse(0);
     if (scenario == "illegal") __builtin_trap();
+    if (scenario == "abort") std::abort();
+    if (scenario == "double-free") {
+        gBlock = std::malloc(24);
+        std::free(gBlock);
+        std::free(gBlock);
+        return 3;
+    }
+    if (scenario == "segv-under-allocator-lock") {
+        if (!HoldAllocatorLockInAnotherThread()) return 4;
+        return ReadBadAddress();
+    }
     if (scenario == "die") HxGame::Current()->Die(nullptr);
     if (scenario == "throw-in-delegate") {
         gDelegate = new ThrowingDelegate();
@@ -104,8 +146,10 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     gScenario = argv[1];
     gMessage = argc > 2 ? argv[2] : "";
-    new HxGame();
     InstallFailureReports();
+    // Before the host, the collector or a window exist.
+    if (gScenario == "segv-at-start") return ReadBadAddress();
+    new HxGame();
     InitProgram(argc, argv, nullptr, CreateApp);
     return Run(gScenario, gMessage);
 }

@@ -112,38 +112,51 @@ bool IsReportName(const char* name) {
            strcmp(name + length - suffix, kNameSuffix) == 0;
 }
 
-// Counts the reports in the folder and copies the names of the oldest and
-// the newest (when there is one).
-int ScanReports(int folderFd, char* oldest, char* newest) {
-    if (lseek(folderFd, 0, SEEK_SET) != 0) return 0;
+// Only regular files count as reports: a folder or link of a report's name
+// is neither kept nor pruned.
+bool IsRegularFile(int folderFd, const dirent64& entry) {
+    if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_REG;
+    struct stat status;
+    return fstatat(folderFd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode);
+}
+
+struct ReportScan {
+    int count = 0;                     // report files in the folder
+    char newest[kReportNameSize] = "";
+    char oldest[kReportNameSize] = "";  // of those after `after`, `spare` left out; "" when none
+};
+
+ReportScan ScanReports(int folderFd, const char* after = "", const char* spare = "") {
+    ReportScan scan;
+    if (lseek(folderFd, 0, SEEK_SET) != 0) return scan;
     alignas(dirent64) char entries[4096];
-    int count = 0;
     ssize_t n;
     while ((n = getdents64(folderFd, entries, sizeof entries)) > 0) {
         for (ssize_t at = 0; at < n;) {
             const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
             at += entry->d_reclen;
-            if (!IsReportName(entry->d_name)) continue;
-            if (count == 0 || strcmp(entry->d_name, oldest) < 0) strcpy(oldest, entry->d_name);
-            if (count == 0 || strcmp(entry->d_name, newest) > 0) strcpy(newest, entry->d_name);
-            ++count;
+            const char* name = entry->d_name;
+            if (!IsReportName(name) || !IsRegularFile(folderFd, *entry)) continue;
+            ++scan.count;
+            if (strcmp(name, scan.newest) > 0) strcpy(scan.newest, name);
+            bool candidate = strcmp(name, after) > 0 && strcmp(name, spare) != 0;
+            if (candidate && (!scan.oldest[0] || strcmp(name, scan.oldest) < 0)) strcpy(scan.oldest, name);
         }
     }
-    return count;
+    return scan;
 }
 
 // A new report file, named after the time; -1 when none can be made. Its
-// name sorts after every report there, or pruning could take the new one
-// for the oldest; a clock set back by more than kTries ms is not followed.
-int CreateReportFile(int folderFd, long long unixMilliseconds, ReportTime* time) {
+// name sorts after every report there when the clock was set back by less
+// than kTries ms, so name order stays age order; the newest report is kept
+// by pruning either way.
+int CreateReportFile(int folderFd, long long unixMilliseconds, ReportTime* time, char* name) {
     constexpr int kTries = 1000;
-    char oldest[kReportNameSize], newest[kReportNameSize];
-    bool any = ScanReports(folderFd, oldest, newest) > 0;
+    ReportScan scan = ScanReports(folderFd);
     for (int i = 0; i < kTries; ++i) {
         *time = ReportTimeAt(unixMilliseconds + i);
-        char name[kReportNameSize];
         FormatReportName(*time, name);
-        if (any && strcmp(name, newest) <= 0 && i + 1 < kTries) continue;
+        if (strcmp(name, scan.newest) <= 0 && i + 1 < kTries) continue;
         int fd = openat(folderFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -242,10 +255,14 @@ void WriteReportText(int fd, const char* message, int signal, const ReportTime& 
     ForEachRecentLine(WriteRecentLine, &out);
 }
 
-void PruneCrashReports(int folderFd, int keep) {
-    char oldest[kReportNameSize], newest[kReportNameSize];
-    while (ScanReports(folderFd, oldest, newest) > keep) {
-        if (unlinkat(folderFd, oldest, 0) != 0) return;
+void PruneCrashReports(int folderFd, int keep, const char* spare) {
+    // Oldest first; one that cannot be removed is passed over for the next.
+    char after[kReportNameSize] = "";
+    for (;;) {
+        ReportScan scan = ScanReports(folderFd, after, spare);
+        if (scan.count <= keep || !scan.oldest[0]) return;
+        unlinkat(folderFd, scan.oldest, 0);
+        strcpy(after, scan.oldest);
     }
 }
 
@@ -256,11 +273,12 @@ void WriteCrashReport(const char* message, int signal) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     ReportTime time{};
-    int fd = CreateReportFile(folderFd, now.tv_sec * 1000LL + now.tv_nsec / 1000000, &time);
+    char name[kReportNameSize];
+    int fd = CreateReportFile(folderFd, now.tv_sec * 1000LL + now.tv_nsec / 1000000, &time, name);
     if (fd >= 0) {
         WriteReportText(fd, message, signal, time);
         close(fd);
-        PruneCrashReports(folderFd, kKeptReports);
+        PruneCrashReports(folderFd, kKeptReports, name);
     }
     close(folderFd);
 }

@@ -7,7 +7,9 @@
 //   0700 at start-up. Without a usable folder no report is written.
 // - Name: crash-YYYYMMDD-HHMMSS-mmm.txt in UTC, so name order is age order; a
 //   name already taken moves on by a millisecond. Only the kKeptReports
-//   newest crash-*.txt files stay; other files in the folder are left alone.
+//   newest crash-*.txt regular files stay, the one just written always among
+//   them (a clock set back can date it before the others); other entries in
+//   the folder are left alone.
 // - Content: the message as printed, the version, the date, the signal if
 //   any, a native backtrace, the window size and resolution level, and the
 //   recent printed lines (runtime/recent_lines.h; never the saved record).
@@ -48,5 +50,7 @@ void FormatReportName(const ReportTime& time, char* out);
 // Writes the report text to an open file.
 void WriteReportText(int fd, const char* message, int signal, const ReportTime& time);
 
-// Deletes the oldest crash-*.txt files in the open folder until keep remain.
-void PruneCrashReports(int folderFd, int keep);
+// Deletes the oldest crash-*.txt regular files in the open folder, never the
+// one named spare, until keep remain; a file that cannot be deleted is
+// passed over for the next oldest.
+void PruneCrashReports(int folderFd, int keep, const char* spare = "");

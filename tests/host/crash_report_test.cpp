@@ -4,6 +4,7 @@
 #include "desktop/crash_report.h"
 
 #include <fcntl.h>
+#include <time.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -187,6 +188,77 @@ TEST(WriteCrashReport, EveryReportGetsItsOwnFileAndOnlyTenStay) {
     InstallCrashReports("");  // no folder: nothing is written
     WriteCrashReport("Vellum Runtime Error : unseen", 0);
     EXPECT_EQ(FileNames(reports).size(), 10u);
+}
+
+long long NowMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+// Ten reports dated ahead of now by `ahead` ms and more (a clock set back),
+// then a crash: ten stay, the new one among them, and only the oldest
+// planted one is gone. Less than a second ahead, the new name still sorts
+// last; hours ahead, it sorts first and must be kept anyway.
+TEST(WriteCrashReport, AClockSetBackKeepsTheNewReportAndDropsTheOldestPlanted) {
+    for (long long ahead : {400LL, 3 * 3600 * 1000LL + 417}) {
+        SCOPED_TRACE(ahead);
+        TempFolder folder;
+        std::vector<std::string> planted;
+        long long base = NowMilliseconds() + ahead;
+        for (int i = 0; i < 10; ++i) {
+            char name[kReportNameSize];
+            FormatReportName(ReportTimeAt(base + i * 7), name);
+            std::ofstream(folder.Path() / name) << "planted " << i;
+            planted.push_back(name);
+        }
+        InstallCrashReports(folder.Path().c_str());
+        WriteCrashReport("Vellum Runtime Error : after the clock went back", 0);
+        std::vector<std::string> names = FileNames(folder.Path());
+        ASSERT_EQ(names.size(), 10u);
+        int found = 0;
+        for (const std::string& name : names) {
+            if (Slurp(folder.Path() / name).find("after the clock went back") != std::string::npos) ++found;
+        }
+        EXPECT_EQ(found, 1);
+        EXPECT_FALSE(fs::exists(folder.Path() / planted[0]));
+        for (int i = 1; i < 10; ++i) EXPECT_TRUE(fs::exists(folder.Path() / planted[i])) << planted[i];
+    }
+}
+
+// A folder with a report's name, the oldest of all, is not a report: it
+// stays, and pruning goes on with the files.
+TEST(WriteCrashReport, AFolderWithAReportsNameNeitherCountsNorStopsPruning) {
+    TempFolder folder;
+    fs::create_directory(folder.Path() / "crash-20000101-000000-000.txt");
+    fs::create_directory(folder.Path() / "crash-20000101-000000-000.txt" / "inside");
+    InstallCrashReports(folder.Path().c_str());
+    for (int i = 0; i < 25; ++i) WriteCrashReport(("Vellum Runtime Error : crash " + std::to_string(i)).c_str(), 0);
+    std::vector<std::string> names = FileNames(folder.Path());
+    ASSERT_EQ(names.size(), 11u);
+    EXPECT_TRUE(fs::is_directory(folder.Path() / names.front()));
+    EXPECT_NE(Slurp(folder.Path() / names[1]).find("crash 15\n"), std::string::npos);
+    EXPECT_NE(Slurp(folder.Path() / names.back()).find("crash 24\n"), std::string::npos);
+}
+
+TEST(PruneCrashReports, NeverTheSpareOneEvenWhenItIsTheOldest) {
+    TempFolder folder;
+    std::vector<std::string> names;
+    for (int i = 0; i < 12; ++i) {
+        char name[kReportNameSize];
+        FormatReportName(ReportTimeAt(1804425851000LL + i * 1013LL), name);
+        std::ofstream(folder.Path() / name) << i;
+        names.push_back(name);
+    }
+    int fd = open(folder.Path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    PruneCrashReports(fd, kKeptReports, names[0].c_str());
+    close(fd);
+    EXPECT_EQ(FileNames(folder.Path()).size(), 10u);
+    EXPECT_TRUE(fs::exists(folder.Path() / names[0]));
+    EXPECT_FALSE(fs::exists(folder.Path() / names[1]));
+    EXPECT_FALSE(fs::exists(folder.Path() / names[2]));
+    EXPECT_TRUE(fs::exists(folder.Path() / names[3]));
 }
 
 }  // namespace

@@ -6,6 +6,14 @@
 #include <ctime>
 
 #include "host/hx_glfw_game.h"
+#include "host/key_translation.h"
+
+// The host translates the library's key numbers without its header.
+static_assert(window_key::kSpace == GLFW_KEY_SPACE && window_key::kGraveAccent == GLFW_KEY_GRAVE_ACCENT &&
+              window_key::kEscape == GLFW_KEY_ESCAPE && window_key::kEnd == GLFW_KEY_END &&
+              window_key::F(1) == GLFW_KEY_F1 && window_key::F(12) == GLFW_KEY_F12 &&
+              window_key::kLeftShift == GLFW_KEY_LEFT_SHIFT && window_key::kRightControl == GLFW_KEY_RIGHT_CONTROL &&
+              window_key::kLast == GLFW_KEY_LAST && 'A' == GLFW_KEY_A && '9' == GLFW_KEY_9);
 
 GlfwHostWindow::GlfwHostWindow(GLFWwindow* window) : window_(window), fullscreen_(window) {}
 

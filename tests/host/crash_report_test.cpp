@@ -4,8 +4,8 @@
 #include "desktop/crash_report.h"
 
 #include <fcntl.h>
-#include <time.h>
 #include <gtest/gtest.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>

@@ -72,14 +72,7 @@ public:
         return *this;
     }
     void Flush() {
-        const char* p = buffer_;
-        while (used_ > 0) {
-            ssize_t n = write(fd_, p, used_);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            p += n;
-            used_ -= static_cast<std::size_t>(n);
-        }
+        WriteFully(fd_, buffer_, used_);
         used_ = 0;
     }
 
@@ -164,6 +157,16 @@ int CreateReportFile(int folderFd, long long unixMilliseconds, ReportTime* time,
 }
 
 }  // namespace
+
+void WriteFully(int fd, const char* text, std::size_t length) {
+    while (length > 0) {
+        ssize_t n = write(fd, text, length);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        text += n;
+        length -= static_cast<std::size_t>(n);
+    }
+}
 
 void InstallCrashReports(const char* folder) {
     std::string path = folder ? folder : GameFolderIn(XdgStateHome());

@@ -34,6 +34,10 @@ void SetCrashReportResolutionLevel(int level);
 // Writes one report: message exactly as printed, signal 0 when there is none.
 void WriteCrashReport(const char* message, int signal);
 
+// Writes all of text to fd with write(2), going on after an interruption and
+// giving up on an error; safe in a signal handler.
+void WriteFully(int fd, const char* text, std::size_t length);
+
 // ---- the pieces, exposed for tests ------------------------------------------
 
 struct ReportTime {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "desktop/crash_report.h"
 #include "host/runtime_error.h"
 
 namespace {
@@ -42,16 +43,7 @@ bool InStackGuard(const void* address) {
     return a >= lowest && a < gStackLow + 4096 * 4;
 }
 
-void WriteText(int fd, const char* text) {
-    std::size_t length = strlen(text);
-    while (length > 0) {
-        ssize_t n = write(fd, text, length);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        text += n;
-        length -= static_cast<std::size_t>(n);
-    }
-}
+void WriteText(int fd, const char* text) { WriteFully(fd, text, strlen(text)); }
 
 // The runtime error's banner, stack text and debug command loop, on raw
 // system calls; returns when the error is to be reported again.

@@ -20,8 +20,8 @@
 
 namespace {
 
-// A native backtrace where the C library has one (not in the browser build,
-// whose reports then carry none).
+// A native backtrace where the C library has one; a report without one
+// still holds everything else.
 int CaptureFrames(void** frames, int count) {
 #if __has_include(<execinfo.h>)
     return backtrace(frames, count);

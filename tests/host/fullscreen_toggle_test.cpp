@@ -50,6 +50,19 @@ TEST(MonitorUnder, TheMonitorHoldingMostOfTheWindowWins) {
     EXPECT_EQ(MonitorUnder({-700, 300, 640, 480}, monitors), 2);
 }
 
+// Diagonal neighbours share no column and no row: a monitor beside the window
+// on both axes overlaps it by nothing, not by a product of two negative spans.
+TEST(MonitorUnder, DiagonalMonitorsCountOnlyWhatTheyTrulyCover) {
+    const std::vector<ScreenRect> monitors = {{0, 0, 1920, 1080}, {1920, 1080, 1920, 1080}};
+    EXPECT_EQ(MonitorUnder({100, 100, 640, 480}, monitors), 0);
+    EXPECT_EQ(MonitorUnder({-300, -200, 640, 480}, monitors), 0);  // half off the desktop, beside only the first
+    EXPECT_EQ(MonitorUnder({3000, 1500, 640, 480}, monitors), 1);
+    // Straddling the shared corner: 220 x 180 on the first, 420 x 300 on the second.
+    EXPECT_EQ(MonitorUnder({1700, 900, 640, 480}, monitors), 1);
+    // And the other way round: 500 x 460 on the first, 140 x 20 on the second.
+    EXPECT_EQ(MonitorUnder({1420, 620, 640, 480}, monitors), 0);
+}
+
 TEST(MonitorUnder, AWindowOffEveryMonitorGoesToTheFirstAndNoMonitorsMeansNone) {
     const std::vector<ScreenRect> monitors = {{0, 0, 1280, 1024}, {1280, 0, 1280, 1024}};
     EXPECT_EQ(MonitorUnder({5000, 5000, 640, 480}, monitors), 0);

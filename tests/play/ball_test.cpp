@@ -286,4 +286,25 @@ TEST_F(BallTest, TheEyesSnapWhenCloseAndOtherwiseTurnBySix) {
     EXPECT_NEAR(app->facing, -90, 1e-3);
 }
 
+// Whole updates of a ball rolling straight down (direction angle 0): both
+// sides of the snap limit (4) and of the turn limit (6). Below zero the fold
+// at 179 with 359 moves each limit by one degree: -4 is a difference of -3.
+TEST_F(BallTest, TheEyesTurnFromFourDegreesOnAndByAtMostSix) {
+    c_MyApp* app = App();
+    const struct {
+        float facing, after;
+    } cases[] = {{4, 8},   {3.9f, 0}, {6, 12},   {6.9f, 12.9f}, {7, 13},  {8, 14},
+                 {-5, -9}, {-4, 0},   {-7, -13}, {-8, -14},     {-9, -15}};
+    for (auto c : cases) {
+        EmptyWorldAt(1000, 1000, 320, 150);
+        app->driftTargetSpeed = 0;
+        app->ballVelY = 3;
+        for (int n = 0; n < 3; ++n) app->PlayUpdate();  // the trail learns the direction
+        ASSERT_NEAR(app->facing, 0, 1e-3);
+        app->facing = c.facing;
+        app->PlayUpdate();
+        EXPECT_NEAR(app->facing, c.after, 1e-3) << "from " << c.facing;
+    }
+}
+
 }  // namespace

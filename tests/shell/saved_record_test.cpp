@@ -69,12 +69,23 @@ void ExpectSameRecord(const SavedRecord& a, const SavedRecord& b) {
     for (int t = 0; t < SavedRecord::kModes; ++t) EXPECT_TRUE(SameTable(a, b, t)) << "table " << t;
 }
 
-// Replaces the field with the given index (0-based) of a written record.
-std::string WithField(const std::string& text, int field, const std::string& value) {
+// Where the field with the given index (0-based) of a written record begins.
+size_t FieldStart(const std::string& text, int field) {
     size_t begin = 0;
     for (int i = 0; i < field; ++i) begin = text.find('|', begin) + 1;
-    size_t end = text.find('|', begin);
-    return text.substr(0, begin) + value + text.substr(end);
+    return begin;
+}
+
+// Replaces the field with the given index.
+std::string WithField(const std::string& text, int field, const std::string& value) {
+    size_t begin = FieldStart(text, field);
+    return text.substr(0, begin) + value + text.substr(text.find('|', begin));
+}
+
+// Removes the field with the given index together with its separator.
+std::string WithoutField(const std::string& text, int field) {
+    size_t begin = FieldStart(text, field);
+    return text.substr(0, begin) + text.substr(text.find('|', begin) + 1);
 }
 
 TEST(SavedRecordText, KnownRecordIsWrittenExactly) {
@@ -296,6 +307,30 @@ TEST(SavedRecordDamage, AnEditedSettingAndAnOffTailKeepTheTables) {
     }
 }
 
+// A played game's record with a changed setting (same field count) and, further
+// on, a field lost from the front of mode 1's table: the badges are read where
+// they stand, not where the shifted tail would put them, and the tables behind
+// the loss are found from the end.
+TEST(SavedRecordDamage, AnEditedSettingAndALostFieldBehindKeepTheOtherBlocks) {
+    SavedRecord r = PlayedRecord();
+    r.best[0] = r.recent[0] = {};
+    r.best[1] = r.recent[1] = {};
+    r.best[2][0] = r.recent[2][0] = 474;
+    r.badgeWords[6] = 1 << 20;
+    std::string text = WithField(Narrow(WriteSavedRecord(r)), 5, "0");
+    int table1 = SavedRecord::kSettingsFields + SavedRecord::kBadgeFields;
+    text = WithoutField(text, table1);
+    SavedRecordLoad load = ReadSavedRecord(Ascii(text));
+    EXPECT_EQ(load.settings, BlockResult::Invalid);
+    EXPECT_EQ(load.badges, BlockResult::Loaded);
+    EXPECT_EQ(load.record.badgeWords[6], 1 << 20);
+    EXPECT_TRUE(SameBadges(load.record, r));
+    for (int t = 1; t < SavedRecord::kModes; ++t) {
+        EXPECT_EQ(load.tables[t], BlockResult::Loaded) << "table " << t;
+        EXPECT_TRUE(SameTable(load.record, r, t)) << "table " << t;
+    }
+}
+
 TEST(SavedRecordDamage, HugeTextsAreReadInOnePass) {
     SavedRecord r = PlayedRecord();
     std::string record = Narrow(WriteSavedRecord(r));
@@ -468,21 +503,56 @@ std::string ChangeTail(const std::string& text, std::mt19937& rng, std::set<int>
     }
 }
 
-// One block damaged by one to three edited numbers (its field count kept)
-// and the tail changed as well: every other block still loads unchanged.
-void CheckDamageWithTail(const SavedRecord& original, int seed, int rounds) {
+int FirstFieldOf(int block) {
+    int first = 0;
+    for (int i = 0; i < block; ++i) first += kBlockFields[i];
+    return first;
+}
+
+// The field count of a block changed inside it: a field lost, a field
+// added (a zero most often), or two fields run together by a lost separator.
+// The block becomes damaged; so does the next one when the merge reaches it.
+std::string ChangeCountInside(const std::string& text, int block, std::mt19937& rng, std::set<int>& damaged) {
+    std::uniform_int_distribution<int> kind(0, 2), digit(0, 9);
+    std::uniform_int_distribution<int> field(FirstFieldOf(block), FirstFieldOf(block) + kBlockFields[block] - 1);
+    int f = field(rng);
+    damaged.insert(block);
+    switch (kind(rng)) {
+        case 0:
+            return WithoutField(text, f);
+        case 1: {
+            size_t at = FieldStart(text, f);
+            std::string added = digit(rng) < 7 ? "0" : std::to_string(digit(rng) * 37);
+            return text.substr(0, at) + added + "|" + text.substr(at);
+        }
+        default: {
+            if (f == FirstFieldOf(block) + kBlockFields[block] - 1 && block + 1 < kBlocks) damaged.insert(block + 1);
+            size_t separator = text.find('|', FieldStart(text, f));
+            return text.substr(0, separator) + text.substr(separator + 1);
+        }
+    }
+}
+
+// One block damaged by one to three edited numbers (its field count kept),
+// followed by a changed field count: inside a later block, or at the tail.
+// Every other block still loads unchanged.
+void CheckDamageThenCountChange(const SavedRecord& original, int seed, int rounds) {
     std::mt19937 rng(static_cast<unsigned>(seed));
     std::string text = Narrow(WriteSavedRecord(original));
-    std::uniform_int_distribution<int> block(0, kBlocks - 1), edits(1, 3), number(-99, 99999);
+    std::uniform_int_distribution<int> block(0, kBlocks - 1), edits(1, 3), number(-99, 99999), coin(0, 1);
     for (int k = 0; k < rounds; ++k) {
         int b = block(rng);
         std::set<int> damaged{b};
-        int first = 0;
-        for (int i = 0; i < b; ++i) first += kBlockFields[i];
+        int first = FirstFieldOf(b);
         std::uniform_int_distribution<int> field(first, first + kBlockFields[b] - 1);
         std::string mutated = text;
         for (int n = edits(rng); n > 0; --n) mutated = WithField(mutated, field(rng), std::to_string(number(rng)));
-        mutated = ChangeTail(mutated, rng, damaged);
+        if (b + 1 < kBlocks && coin(rng)) {
+            std::uniform_int_distribution<int> later(b + 1, kBlocks - 1);
+            mutated = ChangeCountInside(mutated, later(rng), rng, damaged);
+        } else {
+            mutated = ChangeTail(mutated, rng, damaged);
+        }
         Outcome o = Judge(ReadSavedRecord(Ascii(mutated)), original);
         for (int c = 0; c < kBlocks; ++c) {
             if (damaged.count(c)) continue;
@@ -498,13 +568,13 @@ TEST(SavedRecordDamage, RandomCorruptionCostsOnlyTheDamagedBlock) {
     CheckOneDamage(PlayedRecord(), 99, 3000);
 }
 
-TEST(SavedRecordDamage, ADamagedBlockAndAnOffTailSpareEveryOtherBlock) {
+TEST(SavedRecordDamage, ADamagedBlockAndACountChangeBehindItSpareEveryOtherBlock) {
     std::mt19937 rng(4711);
-    for (int n = 0; n < 3; ++n) CheckDamageWithTail(RandomRecord(rng), 300 + n, 1000);
-    CheckDamageWithTail(PlayedRecord(), 31, 3000);
+    for (int n = 0; n < 3; ++n) CheckDamageThenCountChange(RandomRecord(rng), 300 + n, 1000);
+    CheckDamageThenCountChange(PlayedRecord(), 31, 3000);
     SavedRecord sparse;  // one mode played once, everything else zero
     sparse.best[2][0] = sparse.recent[2][0] = 40;
-    CheckDamageWithTail(sparse, 32, 3000);
+    CheckDamageThenCountChange(sparse, 32, 3000);
 }
 
 TEST(SavedRecordDamage, TwoDamagedRegionsSpareTheBlocksOutsideThem) {

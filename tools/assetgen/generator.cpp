@@ -6,7 +6,6 @@
 
 #include "host/data_marker.h"
 #include "host/game_version.h"
-
 #include "tools/assetgen/app_icon.h"
 #include "tools/assetgen/contact_sheet.h"
 #include "tools/assetgen/image_catalog.h"

@@ -6,29 +6,13 @@
 // a new page must show both games.
 //
 //   node save_test.mjs SITE_FOLDER ARTEFACT_FOLDER
-import { mkdtempSync, mkdirSync, rmSync, writeFileSync } from "node:fs";
-import { tmpdir } from "node:os";
+import { mkdirSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { chromium } from "playwright-core";
-import { serve } from "../../web/serve.mjs";
+import { check, count, fail, finish, grabCanvas, openBrowser, sleep, updates } from "./browser_kit.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/save-test");
 mkdirSync(artefacts, { recursive: true });
-
-const failures = [];
-let passed = 0;
-function check(condition, what) {
-  if (condition) {
-    passed += 1;
-    console.log(`ok: ${what}`);
-  } else {
-    failures.push(what);
-    console.log(`FAILED: ${what}`);
-  }
-}
-
-const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // Polls check() until it returns something other than null, or the deadline
 // passes; the last value, or null.
@@ -44,48 +28,18 @@ async function until(check, seconds) {
 
 // ---- the screen -------------------------------------------------------------
 
-// How many canvas pixels pass each test, counted by the page from a
-// screenshot (a WebGL canvas cannot be read back directly).
-async function countPixels(page, regions, name) {
-  const png = await page.locator("#canvas").screenshot();
-  if (name) writeFileSync(join(artefacts, `${name}.png`), png);
-  return page.evaluate(async ([data, regions]) => {
-    const image = new Image();
-    image.src = "data:image/png;base64," + data;
-    await image.decode();
-    const canvas = document.createElement("canvas");
-    canvas.width = image.width;
-    canvas.height = image.height;
-    const context = canvas.getContext("2d");
-    context.drawImage(image, 0, 0);
-    const rgba = context.getImageData(0, 0, image.width, image.height).data;
-    return regions.map(([x0, y0, x1, y1, test]) => {
-      const passes = new Function("r", "g", "b", `return ${test};`);
-      let n = 0;
-      for (let y = y0; y < Math.min(y1, image.height); y++)
-        for (let x = x0; x < Math.min(x1, image.width); x++) {
-          const i = 4 * (y * image.width + x);
-          if (passes(rgba[i], rgba[i + 1], rgba[i + 2])) n++;
-        }
-      return n;
-    });
-  }, [png.toString("base64"), regions]);
-}
+// The canvas's pixels, kept as name in the artefacts folder when a name is given.
+const grab = (page, name) => grabCanvas(page, name && join(artefacts, `${name}.png`));
 
 // The title's "Last" list, the sky of a game, the pause menu's panel.
-const kLastListText = [500, 260, 640, 440, "r > 160 && r < 235 && g > 215 && b > 60 && b < 140"];
-const kSky = [0, 0, 640, 480, "b > 200 && r > 70 && r < 200 && g > 130 && g < 230"];
-const kPausePanel = [200, 230, 270, 290, "r > 170 && g > 80 && g < 170 && b < 90"];
-const showsTitle = async (page, name) => (await countPixels(page, [kLastListText], name))[0] > 30;
-const showsSky = async (page, name) => (await countPixels(page, [kSky], name))[0] > 640 * 480 * 0.4;
-const showsPauseMenu = async (page, name) => (await countPixels(page, [kPausePanel], name))[0] > 3800;
+const latestListText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
+const lightSky = (r, g, b) => b > 200 && r > 70 && r < 200 && g > 130 && g < 230;
+const pausePanelOrange = (r, g, b) => r > 170 && g > 80 && g < 170 && b < 90;
+const showsTitle = async (page, name) => count(await grab(page, name), 500, 260, 640, 440, latestListText) > 30;
+const showsSky = async (page, name) => count(await grab(page, name), 0, 0, 640, 480, lightSky) > 640 * 480 * 0.4;
+const showsPauseMenu = async (page, name) => count(await grab(page, name), 200, 230, 270, 290, pausePanelOrange) > 3800;
 
 // ---- input ----------------------------------------------------------------
-
-async function updates(page, count) {
-  const from = await page.evaluate(() => Module._SolbrimUpdates());
-  await page.waitForFunction((to) => Module._SolbrimUpdates() >= to, from + count, { timeout: 10000 });
-}
 
 // A key held until the screen shows the test's answer (or the deadline), then
 // let go over two updates, as a player presses it.
@@ -171,16 +125,8 @@ const storedRecord = (page) => page.evaluate(() => new Promise((done) => {
 
 // ---- the run ------------------------------------------------------------------
 
-const server = await serve(site, 0);
-const address = `http://127.0.0.1:${server.address().port}/`;
-const profile = mkdtempSync(join(tmpdir(), "solbrim-chromium-"));
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: "/usr/bin/chromium",
-  headless: true,
-  viewport: { width: 900, height: 640 },
-  args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync", "--autoplay-policy=no-user-gesture-required"],
-});
+const browser = await openBrowser(site);
+const { context, address } = browser;
 // While failStores is above zero, each write into the browser's storage
 // fails as a full disk would.
 await context.addInitScript(() => {
@@ -254,13 +200,9 @@ try {
   check(warnings.length === 0, `the new page has no errors${warnings.length ? ": " + warnings.join(" | ") : ""}`);
   await third.page.close();
 } catch (error) {
-  failures.push(String(error));
-  console.log(`FAILED: ${error}`);
+  fail(error);
 } finally {
-  await context.close();
-  server.close();
-  rmSync(profile, { recursive: true, force: true });
+  await browser.close();
 }
 
-console.log(`browser tests: ${passed} passed, ${failures.length} failed`);
-process.exit(failures.length ? 1 : 0);
+finish();

@@ -13,8 +13,10 @@
 namespace {
 
 constexpr std::size_t kGuidLength = 32;
-// The window library keeps names in a 128-byte buffer.
+// The window library keeps names in a 128-byte buffer, and passes over
+// lines that do not fit its 1,024-byte line buffer.
 constexpr std::size_t kMaxNameLength = 127;
+constexpr std::size_t kMaxLineLength = 1023;
 
 constexpr std::array<std::string_view, 21> kElements = {
     "a",         "b",          "x",          "y",         "back",        "start",        "guide",
@@ -68,6 +70,10 @@ std::string ReadTextFile(const std::string& path) {
 }  // namespace
 
 std::string MappingLineFault(std::string_view line) {
+    // The joined text is handed over as a C string: a NUL would end it there
+    // and lose every later line.
+    if (line.find('\0') != std::string_view::npos) return "the line holds a NUL byte";
+    if (line.size() > kMaxLineLength) return "the line is longer than 1023 characters";
     std::size_t guidEnd = line.find(',');
     if (guidEnd == std::string_view::npos) return "not GUID,name,mappings";
     std::string_view guid = line.substr(0, guidEnd);

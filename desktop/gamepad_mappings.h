@@ -7,7 +7,8 @@
 //
 // A line that is not a mapping is reported once on standard error and left
 // out: the window library would otherwise keep whatever part of it it could
-// read, or reject it without saying which line. Blank lines and lines
+// read, or reject it without saying which line; a line with a NUL byte
+// would even cut off every line after it. Blank lines and lines
 // starting with '#' are comments.
 #pragma once
 #include <cstdio>

@@ -8,8 +8,12 @@
 //   lie in one range, found once when the RandomRun is made.
 // - The seed i steps ahead is a_i · seed + c_i (modulo 2^32) for constants of
 //   i alone, so the draws of a run do not wait on each other.
-// - count is at most kMaxRun, and onValue must not draw itself: the seed
-//   moves on only at the end of the run.
+// - count is 0..kMaxRun, and onValue must not draw itself: the seed moves
+//   on only at the end of the run.
+// - It serves RandomInt(lo, hi) with lo <= hi and a value below INT_MAX (the
+//   play field's coin draws, RandomInt(0, kCoinOdds) == 1): the draw then
+//   never falls as the seed's top bits grow. A run built outside that, or
+//   drawn longer than kMaxRun, is a runtime error naming the call.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -48,6 +52,7 @@ public:
     // (0 for the first) that gave the value.
     template <typename OnValue>
     void Draw(int count, OnValue&& onValue) const {
+        if (count < 0 || count > kMaxRun) RejectCount(count);
         const uint32_t seed = static_cast<uint32_t>(randomSeed);
         bool any = false;
         for (int i = 1; i <= count; ++i) any |= Gives(kRunSteps.a[i] * seed + kRunSteps.c[i]);
@@ -59,6 +64,7 @@ public:
     }
 
 private:
+    [[noreturn]] static void RejectCount(int count);
     bool Gives(uint32_t seed) const { return (seed >> 8) - first_ < count_; }
 
     uint32_t first_ = 0;  // the lowest 24-bit top of a seed giving the value

@@ -22,13 +22,17 @@ String FixDataPath(const String& path) {
     return String("vellum://data/") + path;
 }
 
-String MapVirtualPath(const String& path, const String& dataFolder) {
-    if (!path.StartsWith(String("vellum:"))) return path;
+std::string MapVirtualPath(const String& path, const std::string& dataFolder) {
+    if (!path.StartsWith(String("vellum:"))) return path.ToUtf8();
     for (const VirtualRoot& root : kRoots) {
         String prefix(root.prefix);
         if (!path.StartsWith(prefix)) continue;
-        String folder = root.folder ? String(root.folder) : dataFolder;
-        return folder + path.Slice(prefix.Length());
+        std::string folder = root.folder ? std::string(root.folder) : dataFolder;
+        return folder + path.Slice(prefix.Length()).ToUtf8();
     }
-    return String();
+    return std::string();
+}
+
+String FilePathText(const std::string& filePath) {
+    return String::Decode(reinterpret_cast<const unsigned char*>(filePath.data()), filePath.size());
 }

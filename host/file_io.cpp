@@ -29,6 +29,8 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
 bool WriteAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -87,19 +89,69 @@ void SyncFolder(const std::string& folder) {
     ::close(fd);
 }
 
+bool WriteSyncClose(int fd, const std::string& bytes) {
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    return (::close(fd) == 0) && ok;
+}
+
+// The folder would not take a new file, but the existing file may be written.
+bool FolderRefusesNewFiles(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
+ReplaceResult WriteInPlace(const std::string& target, const std::string& bytes) {
+    int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return ReplaceResult::kCannotCreate;
+    return WriteSyncClose(fd, bytes) ? ReplaceResult::kWritten : ReplaceResult::kWriteFailed;
+}
+
 }  // namespace
+
+std::string RandomNameSuffix() {
+    unsigned char random[6] = {};
+    if (::getentropy(random, sizeof random) != 0) {
+        // No random source: a counter still gives the retries new names, and
+        // the exclusive create still keeps planted links out.
+        static unsigned counter = 0;
+        return std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    }
+    static const char kHex[] = "0123456789abcdef";
+    std::string suffix;
+    for (unsigned char byte : random) {
+        suffix += kHex[byte >> 4];
+        suffix += kHex[byte & 15];
+    }
+    return suffix;
+}
+
+int CreateTemporaryFile(const std::string& folder, const std::string& base, std::string& createdPath,
+                        const std::function<std::string()>& nextSuffix) {
+    constexpr int kTries = 100;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        std::string candidate = folder + "/" + base + "." + nextSuffix() + ".tmp";
+        // Exclusive and not through a link: a name planted by someone else
+        // is passed over, never written through.
+        int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            createdPath = candidate;
+            return fd;
+        }
+        if (errno != EEXIST && errno != ELOOP) return -1;
+    }
+    errno = EEXIST;
+    return -1;
+}
 
 ReplaceResult ReplaceFileContents(const std::string& path, const std::string& bytes) {
     std::string target = FollowLinks(path);
     struct stat old {};
     if (target.empty() || !MayOverwrite(target, old)) return ReplaceResult::kCannotCreate;
-    // One temporary name per process, so two running copies never share one.
-    std::string temp = target + "." + std::to_string(::getpid()) + ".tmp";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return ReplaceResult::kCannotCreate;
+    std::string temp;
+    int fd = CreateTemporaryFile(FolderOf(target), NameOf(target), temp, RandomNameSuffix);
+    if (fd < 0) {
+        bool exists = old.st_mode != 0;
+        return exists && FolderRefusesNewFiles(errno) ? WriteInPlace(target, bytes) : ReplaceResult::kCannotCreate;
+    }
     KeepOwnerAndMode(fd, old);
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    bool ok = WriteSyncClose(fd, bytes);
     if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,4 +27,20 @@ enum class ReplaceResult {
 // read-only file, a directory) and anything but a plain file; a symbolic
 // link stays a link and the file it leads to is replaced. The new file keeps
 // the old one's owner and permission bits.
+//
+// When the folder refuses new files (no write permission) but the file
+// exists and may be written, it is rewritten in place instead (truncated,
+// written, synced): a system-wide install with a record made for the player
+// still saves, without the all-or-nothing guarantee.
 ReplaceResult ReplaceFileContents(const std::string& path, const std::string& bytes);
+
+// Creates a new file for writing in folder, named base + "." + a suffix +
+// ".tmp", with a fresh suffix from nextSuffix after every name that
+// exists already (a file, or a link, which is never followed). -1 with errno
+// set when no name is free after a hundred tries or the folder refuses.
+int CreateTemporaryFile(const std::string& folder, const std::string& base, std::string& createdPath,
+                        const std::function<std::string()>& nextSuffix);
+
+// Twelve hex digits from the system's random source: a name other users of
+// a shared folder cannot plant in advance.
+std::string RandomNameSuffix();

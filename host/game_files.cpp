@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "host/data_marker.h"
 #include "host/user_folders.h"
 
 namespace {
@@ -35,10 +36,16 @@ std::vector<std::string> DataFolderCandidates(const std::string& exeFolder) {
 }
 
 std::optional<GameFiles> LocateGameFiles(const std::string& exeFolder, const std::string& userDataHome,
-                                         const std::function<bool(const std::string&)>& isFolder) {
+                                         const std::function<bool(const std::string&)>& isFolder,
+                                         const std::function<bool(const std::string&)>& isFile) {
     for (const std::string& candidate : DataFolderCandidates(exeFolder)) {
         if (!isFolder(candidate)) continue;
-        if (candidate == kWorkingDataFolder) return FilesInWorkingFolder();
+        if (candidate == kWorkingDataFolder) {
+            // The other candidates are the game's by where they lie; this
+            // one only by its marker.
+            if (!isFile(candidate + "/" + kDataMarkerName)) continue;
+            return FilesInWorkingFolder();
+        }
         return FilesWithPlayerState(candidate, userDataHome);
     }
     return std::nullopt;
@@ -59,7 +66,7 @@ std::string ExecutableFolder() {
 
 GameFiles LocateGameFilesOrExit() {
     std::string exeFolder = ExecutableFolder();
-    std::optional<GameFiles> files = LocateGameFiles(exeFolder, XdgDataHome(), IsFolder);
+    std::optional<GameFiles> files = LocateGameFiles(exeFolder, XdgDataHome(), IsFolder, IsRegularFile);
     if (files) return *files;
     std::fprintf(stderr, "%s\n", MissingDataMessage(DataFolderCandidates(exeFolder)).c_str());
     std::exit(1);

@@ -2,7 +2,9 @@
 // saves. Resolved once at start, before any window opens.
 //
 // The data folder is the first of these that exists:
-//   1. ./data in the working folder (development, the tests, older set-ups);
+//   1. ./data in the working folder (development, the tests), only when it
+//      holds the data marker (host/data_marker.h): a data/ of the player's
+//      own in the folder a menu starts the game from is not the game's;
 //   2. data/ beside the executable (the build tree: build/data, build/solbrim);
 //   3. ../share/solbrim/data from the executable's folder (an installed copy
 //      under any prefix, or a package unpacked anywhere).
@@ -30,9 +32,11 @@ struct GameFiles {
 std::vector<std::string> DataFolderCandidates(const std::string& exeFolder);
 
 // The game's files for an executable in exeFolder and a player whose data
-// home (XdgDataHome) is userDataHome; nothing when no candidate is a folder.
+// home (XdgDataHome) is userDataHome; nothing when no candidate is a folder
+// (or ./data lacks its marker file).
 std::optional<GameFiles> LocateGameFiles(const std::string& exeFolder, const std::string& userDataHome,
-                                         const std::function<bool(const std::string&)>& isFolder);
+                                         const std::function<bool(const std::string&)>& isFolder,
+                                         const std::function<bool(const std::string&)>& isFile);
 
 // The one line printed when no data folder exists, naming every candidate.
 std::string MissingDataMessage(const std::vector<std::string>& candidates);

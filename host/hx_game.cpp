@@ -50,10 +50,12 @@ void HxGame::GetDate(Array<int> date) {
 
 String HxGame::PathToFilePath(const String& /*path*/) { return String(); }
 
+std::string HxGame::FileSystemPath(const String& path) { return PathToFilePath(path).ToUtf8(); }
+
 FILE* HxGame::OpenFile(const String& path, const String& mode) {
-    String file = PathToFilePath(path);
-    if (file.Empty()) return nullptr;
-    return std::fopen(file.ToUtf8().c_str(), mode.ToNarrow().c_str());
+    std::string file = FileSystemPath(path);
+    if (file.empty()) return nullptr;
+    return std::fopen(file.c_str(), mode.ToNarrow().c_str());
 }
 
 FILE* HxGame::OpenAsset(const String& path) {
@@ -63,22 +65,30 @@ FILE* HxGame::OpenAsset(const String& path) {
     return file;
 }
 
-String HxGame::LoadString(const String& path) {
-    FILE* file = OpenFile(path, String("rb"));
+namespace {
+
+String DecodeFile(FILE* file) {
     if (!file) return String();
     std::vector<unsigned char> bytes = ReadWholeFile(file);
     std::fclose(file);
     return String::Decode(bytes.data(), bytes.size());
 }
 
-String HxGame::StatePath() { return kStatePath; }
+}  // namespace
 
-String HxGame::LoadState() { return LoadString(StatePath()); }
+String HxGame::LoadString(const String& path) { return DecodeFile(OpenFile(path, String("rb"))); }
+
+std::string HxGame::StateFilePath() { return FileSystemPath(kStatePath); }
+
+String HxGame::LoadState() {
+    std::string file = StateFilePath();
+    return file.empty() ? String() : DecodeFile(std::fopen(file.c_str(), "rb"));
+}
 
 int HxGame::SaveState(const String& state) {
-    String file = PathToFilePath(StatePath());
-    if (file.Empty()) return -1;
-    switch (ReplaceFileContents(file.ToUtf8(), state.ToUtf8())) {
+    std::string file = StateFilePath();
+    if (file.empty()) return -1;
+    switch (ReplaceFileContents(file, state.ToUtf8())) {
         case ReplaceResult::kWritten:
             return 0;
         case ReplaceResult::kCannotCreate:

@@ -4,6 +4,7 @@
 // collector step after each delegate call.
 #pragma once
 #include <cstdio>
+#include <string>
 
 #include "host/hx_game_delegate.h"
 #include "runtime/array.h"
@@ -57,6 +58,9 @@ public:
     virtual void SetWindowSize(int width, int height);
     virtual void SetResolutionLevel(int level);
     virtual String PathToFilePath(const String& path);
+    // The file path of path as the file system takes it, in bytes (the
+    // folders found at start may not be UTF-8); "" when it cannot be opened.
+    virtual std::string FileSystemPath(const String& path);
     virtual FILE* OpenFile(const String& path, const String& mode);
     // The whole file in a malloc'ed buffer (free with std::free), or null.
     virtual unsigned char* LoadData(const String& path, int* length);
@@ -81,8 +85,9 @@ public:
     virtual void FocusLost();
 
 protected:
-    // The state file LoadState and SaveState use: "./.vellumstate".
-    virtual String StatePath();
+    // The file LoadState and SaveState use, in bytes: where "./.vellumstate"
+    // maps; "" when there is none.
+    virtual std::string StateFilePath();
 
     Ref<HxGameDelegate> delegate_;
     bool keyboardEnabled_ = false;

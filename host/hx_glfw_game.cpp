@@ -63,7 +63,9 @@ void HxGlfwGame::OpenUrl(const String& url) { urls_->Open(url.ToNarrow()); }
 
 void HxGlfwGame::SetMouseVisible(bool visible) { window_->SetCursorVisible(visible); }
 
-String HxGlfwGame::PathToFilePath(const String& path) { return MapVirtualPath(path); }
+String HxGlfwGame::PathToFilePath(const String& path) { return FilePathText(FileSystemPath(path)); }
+
+std::string HxGlfwGame::FileSystemPath(const String& path) { return MapVirtualPath(path); }
 
 // ---- window events ----------------------------------------------------------
 

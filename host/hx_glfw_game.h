@@ -28,6 +28,7 @@ public:
     void OpenUrl(const String& url) override;
     void SetMouseVisible(bool visible) override;
     String PathToFilePath(const String& path) override;
+    std::string FileSystemPath(const String& path) override;
 
     // The main loop; returns when the window is gone.
     void Run() override;

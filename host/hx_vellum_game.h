@@ -12,14 +12,14 @@ class HxVellumGame : public HxGlfwGame {
 public:
     HxVellumGame(GameFiles files, std::unique_ptr<HostWindow> window, std::unique_ptr<JoystickSource> joysticks);
 
-    String PathToFilePath(const String& path) override;
+    std::string FileSystemPath(const String& path) override;
     // Makes the state file's folder (mode 0700) first; when it cannot be
     // made, or there is no state file at all, nothing is written and the
     // result is -1.
     int SaveState(const String& state) override;
 
 protected:
-    String StatePath() override;
+    std::string StateFilePath() override;
 
 private:
     GameFiles files_;

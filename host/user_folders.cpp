@@ -29,6 +29,11 @@ bool IsFolder(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool IsRegularFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 std::string XdgDataHome() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
 std::string XdgStateHome() { return XdgFolder("XDG_STATE_HOME", ".local/state"); }
 std::string XdgConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }

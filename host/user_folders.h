@@ -17,6 +17,8 @@ std::string XdgConfigHome();  // $XDG_CONFIG_HOME, else ~/.config
 
 // True when path names a folder (or a link to one).
 bool IsFolder(const std::string& path);
+// True when path names a plain file (or a link to one).
+bool IsRegularFile(const std::string& path);
 
 // base + "/solbrim", or "" when base is "".
 std::string GameFolderIn(const std::string& base);

@@ -7,8 +7,11 @@
 //
 // The record lives in a folder the page keeps in persistent storage. The
 // save itself stays atomic in the in-memory file system (temporary file,
-// then rename); after it succeeds the folder is copied out once. When the
-// storage could not be opened at start, saving fails (-1) without writing.
+// then rename), and its result is that of the in-memory write; only after
+// it succeeds is the page asked, once, to copy the folder out (the page
+// retries a copy that failed and catches up when it is hidden or left).
+// When the storage could not be opened at start, saving fails (-1) without
+// writing.
 //
 // Everything platform-specific is injected, so frames can be driven by a
 // fake window and clock outside a browser.

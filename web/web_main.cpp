@@ -45,12 +45,49 @@ void StartFrames(std::function<void()> frame) {
     emscripten_set_main_loop(RunFrame, 0, 0);
 }
 
-void PersistStateFolder() {
-    EM_ASM({
+// The stored copy of the record's folder catches up with the in-memory one:
+// - a copy out starts after every save, and again when the page is hidden
+//   or left while a save has not been stored yet;
+// - one copy runs at a time; a request during it starts another once it ends;
+// - a copy that fails names its reason in the console, and the record counts
+//   as not stored, so the next save or hiding the page tries again.
+EM_JS(void, InstallRecordStore, (), {
+    var store = {running : false, again : false, unstored : false};
+    function copyOut() {
+        if (store.running) {
+            store.again = true;
+            return;
+        }
+        store.running = true;
+        store.unstored = false;
         FS.syncfs(false, function(error) {
-            if (error) console.warn("Sol Brim: the record could not be stored", error);
+            store.running = false;
+            if (error) {
+                store.unstored = true;
+                console.warn("Sol Brim: the record could not be stored (" + ((error && error.message) || error) +
+                             "); it is tried again at the next save");
+            }
+            if (store.again) {
+                store.again = false;
+                copyOut();
+            }
         });
+    }
+    function catchUp() {
+        if (store.unstored) copyOut();
+    }
+    Module["solbrimStoreRecord"] = function() {
+        store.unstored = true;
+        copyOut();
+    };
+    document.addEventListener("visibilitychange", function() {
+        if (document.visibilityState === "hidden") catchUp();
     });
+    window.addEventListener("pagehide", catchUp);
+});
+
+void PersistStateFolder() {
+    EM_ASM({ Module["solbrimStoreRecord"](); });
 }
 
 void OpenInNewTab(const std::string& url) {
@@ -66,6 +103,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
     GameFiles files{kDataFolder, kStateFile, ""};
     WebPage page;
     page.storageAvailable = storageAvailable != 0;
+    if (page.storageAvailable) InstallRecordStore();
     page.persist = PersistStateFolder;
     page.openUrl = OpenInNewTab;
     page.startFrames = StartFrames;

@@ -7,8 +7,11 @@
 #include <stb_image.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/installed_game.h"
@@ -115,6 +118,69 @@ TEST_F(Installed, StartsFromAnEmptyFolderAndSavesInThePlayersFolderOnly) {
     ASSERT_EQ(stat(folder.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_EQ(LeftInStartFolder(start), std::vector<std::string>{});
+}
+
+// The names and contents of every file under folder.
+std::vector<std::pair<std::string, std::string>> FilesIn(const std::string& folder) {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files.emplace_back(entry.path().string(), ReadFile(entry.path().string()));
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Starts the game, waits for its title and closes it; whether it drew the
+// title and quit with status 0.
+void PlayToTheTitleAndClose(GameProcess& game, const std::string& shotName) {
+    ASSERT_TRUE(game.Start());
+    ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
+    EXPECT_TRUE(DrawsTheTitle(game, ArtifactFolder("install") + "/" + shotName))
+        << "no title drawn; it printed: " << game.Stdout() << game.Stderr();
+    game.SendCloseRequest();
+    std::optional<int> status = game.WaitExit(20);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0) << game.Stdout() << game.Stderr();
+}
+
+TEST_F(Installed, AStrayDataFolderWhereItStartsIsPassedOver) {
+    ScratchFolder run;
+    std::string start = run.Make("start"), home = run.Make("home");
+    // A data/ of the player's own: a name the game loads, holding something
+    // else, beside files of no concern to it.
+    const std::string stray = run.Make("start/data");
+    std::ofstream(stray + "/menu-hd.png") << "holiday notes, not a picture";
+    std::ofstream(stray + "/budget.csv") << "rent,412\n";
+    run.Make("start/data/photos");
+    std::ofstream(stray + "/photos/beach.jpg") << "\xff\xd8\xff\xe0 not really";
+    const auto before = FilesIn(stray);
+
+    GameProcess game(AwayFromTheBuild(Prefix("bin/solbrim"), start, home));
+    PlayToTheTitleAndClose(game, "installed-stray-data-title.png");
+    EXPECT_EQ(game.Stderr().find("cannot load"), std::string::npos) << game.Stderr();
+
+    EXPECT_TRUE(HoldsAValidRecord(DataHomeIn(home) + "/solbrim/.vellumstate"));
+    EXPECT_EQ(LeftInStartFolder(start), std::vector<std::string>{"data"});
+    EXPECT_EQ(FilesIn(stray), before);
+}
+
+TEST_F(Installed, FoldersWhoseNamesAreNotUtf8HoldTheDataAndTheRecord) {
+    ScratchFolder run;
+    // A Latin-1 home: "jos\xe9" is "josé" in ISO 8859-1 and no UTF-8 at all.
+    const std::string bin = run.Make("jos\xe9/prefix/bin"), share = run.Make("jos\xe9/prefix/share/solbrim");
+    fs::copy_file(Prefix("bin/solbrim"), bin + "/solbrim");
+    fs::permissions(bin + "/solbrim", fs::perms::owner_all);
+    fs::copy(Prefix("share/solbrim/data"), share + "/data", fs::copy_options::recursive);
+    std::string start = run.Make("jos\xe9/start"), home = run.Make("jos\xe9/home");
+
+    GameProcess game(AwayFromTheBuild(bin + "/solbrim", start, home));
+    PlayToTheTitleAndClose(game, "latin1-title.png");
+    EXPECT_EQ(game.Stderr().find("cannot load"), std::string::npos) << game.Stderr();
+
+    const std::string record = DataHomeIn(home) + "/solbrim/.vellumstate";
+    EXPECT_TRUE(HoldsAValidRecord(record)) << ReadFile(record);
+    EXPECT_EQ(LeftInStartFolder(start), std::vector<std::string>{});
+    // Nothing was made under the name decoded and encoded again.
+    EXPECT_FALSE(fs::exists(run.Path() + "/jos\xc3\xa9"));
 }
 
 TEST(BuiltGame, StartsFromAnEmptyFolderWithTheBuildsData) {

@@ -2,7 +2,11 @@
 // give the value, and leave the seed where they leave it: the play field's
 // coins and everything drawn after them depend on it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "game/game_globals.h"
@@ -93,6 +97,52 @@ TEST(RandomRun, AValueOutsideTheRangeIsNeverDrawnButTheSeedMovesOn) {
     EXPECT_TRUE(got.hits.empty());
     EXPECT_EQ(got.seed, OneByOne(2024, 100, 0, 3, 7).seed);
     EXPECT_EQ(AsRun(2024, 0, run).seed, 2024);
+}
+
+// ---- calls the run does not serve ------------------------------------------
+
+// In a death test's child: the banner on standard error, no debug console,
+// and the crash report kept out of the player's folder.
+void AsFailingChild() {
+    std::fflush(stdout);
+    dup2(2, 1);
+    std::freopen("/dev/null", "r", stdin);
+    setenv("XDG_STATE_HOME", "/nonexistent/solbrim-test", 1);
+}
+
+void BuildRun(int lo, int hi, int value) {
+    AsFailingChild();
+    const RandomRun run(lo, hi, value);
+    std::exit(0);
+}
+
+void DrawRun(int count) {
+    AsFailingChild();
+    const RandomRun run(0, 3, 2);
+    run.Draw(count, [](int) {});
+    std::exit(0);
+}
+
+TEST(RandomRunDeathTest, AReversedRangeIsARuntimeErrorNamingTheCall) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(BuildRun(5, 2, 3), testing::ExitedWithCode(255),
+                "Vellum Runtime Error : RandomRun\\(5, 2, 3\\): lo is above hi");
+    EXPECT_EXIT(BuildRun(3, 2, 2), testing::ExitedWithCode(255), "lo is above hi");
+    EXPECT_EXIT(BuildRun(2, 2, 2), testing::ExitedWithCode(0), "");  // a one-value range is fine
+}
+
+TEST(RandomRunDeathTest, TheLargestIntCannotBeTheValue) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(BuildRun(0, 3, INT_MAX), testing::ExitedWithCode(255), "value must be below INT_MAX");
+    EXPECT_EXIT(BuildRun(0, 3, INT_MAX - 1), testing::ExitedWithCode(0), "");
+}
+
+TEST(RandomRunDeathTest, DrawsOutside0To128AreARuntimeError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(DrawRun(RandomRun::kMaxRun + 1), testing::ExitedWithCode(255),
+                "RandomRun::Draw\\(129\\): a run is 0..128 draws");
+    EXPECT_EXIT(DrawRun(-1), testing::ExitedWithCode(255), "RandomRun::Draw\\(-1\\)");
+    EXPECT_EXIT(DrawRun(RandomRun::kMaxRun), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -17,6 +16,7 @@
 #include "host/file_io.h"
 #include "host/hx_vellum_game.h"
 #include "runtime/gc.h"
+#include "tests/host/child_process.h"
 #include "tests/host/fake_host.h"
 
 namespace fs = std::filesystem;
@@ -26,27 +26,36 @@ namespace {
 std::string Narrow(const String& s) { return s.ToNarrow(); }
 
 TEST(VirtualPaths, RootsMapToFoldersUnderTheWorkingDirectory) {
-    EXPECT_EQ(Narrow(MapVirtualPath("vellum://data/menu.png")), "./data/menu.png");
-    EXPECT_EQ(Narrow(MapVirtualPath("vellum://data/")), "./data/");
-    EXPECT_EQ(Narrow(MapVirtualPath("vellum://internal/a/b.txt")), "./internal/a/b.txt");
-    EXPECT_EQ(Narrow(MapVirtualPath("vellum://external/x")), "./external/x");
+    EXPECT_EQ(MapVirtualPath("vellum://data/menu.png"), "./data/menu.png");
+    EXPECT_EQ(MapVirtualPath("vellum://data/"), "./data/");
+    EXPECT_EQ(MapVirtualPath("vellum://internal/a/b.txt"), "./internal/a/b.txt");
+    EXPECT_EQ(MapVirtualPath("vellum://external/x"), "./external/x");
 }
 
 TEST(VirtualPaths, TheDataRootFollowsTheDataFolderAndTheOthersStayPut) {
-    String installed("/usr/share/solbrim/data/");
-    EXPECT_EQ(Narrow(MapVirtualPath("vellum://data/sfx/001.wav", installed)), "/usr/share/solbrim/data/sfx/001.wav");
-    EXPECT_EQ(Narrow(MapVirtualPath("vellum://internal/a", installed)), "./internal/a");
-    EXPECT_EQ(Narrow(MapVirtualPath("./.vellumstate", installed)), "./.vellumstate");
-    EXPECT_TRUE(MapVirtualPath("vellum://dat/x", installed).Empty());
+    std::string installed("/usr/share/solbrim/data/");
+    EXPECT_EQ(MapVirtualPath("vellum://data/sfx/001.wav", installed), "/usr/share/solbrim/data/sfx/001.wav");
+    EXPECT_EQ(MapVirtualPath("vellum://internal/a", installed), "./internal/a");
+    EXPECT_EQ(MapVirtualPath("./.vellumstate", installed), "./.vellumstate");
+    EXPECT_TRUE(MapVirtualPath("vellum://dat/x", installed).empty());
 }
 
 TEST(VirtualPaths, PlainPathsPassAndUnknownRootsGiveNothing) {
-    EXPECT_EQ(Narrow(MapVirtualPath("./.vellumstate")), "./.vellumstate");
-    EXPECT_EQ(Narrow(MapVirtualPath("/etc/hosts")), "/etc/hosts");
-    EXPECT_EQ(Narrow(MapVirtualPath("menu.png")), "menu.png");
-    EXPECT_TRUE(MapVirtualPath("vellum://cache/x").Empty());
-    EXPECT_TRUE(MapVirtualPath("vellum:data/x").Empty());
-    EXPECT_TRUE(MapVirtualPath("vellum://dat").Empty());
+    EXPECT_EQ(MapVirtualPath("./.vellumstate"), "./.vellumstate");
+    EXPECT_EQ(MapVirtualPath("/etc/hosts"), "/etc/hosts");
+    EXPECT_EQ(MapVirtualPath("menu.png"), "menu.png");
+    EXPECT_TRUE(MapVirtualPath("vellum://cache/x").empty());
+    EXPECT_TRUE(MapVirtualPath("vellum:data/x").empty());
+    EXPECT_TRUE(MapVirtualPath("vellum://dat").empty());
+}
+
+TEST(VirtualPaths, FolderBytesThatAreNotUtf8AreJoinedUnchanged) {
+    const std::string latin1 = "/home/jos\xe9/share/solbrim/data/";
+    EXPECT_EQ(MapVirtualPath("vellum://data/menu-hd.png", latin1), latin1 + "menu-hd.png");
+    // The game's own names are text: a name with é becomes its UTF-8.
+    const std::u16string name = u"vellum://data/caf\u00e9.png";
+    EXPECT_EQ(MapVirtualPath(String(name.data(), static_cast<int>(name.size())), latin1),
+              latin1 + "caf\xc3\xa9.png");
 }
 
 TEST(FixDataPath, LeavesSchemesDrivesAndExplicitPathsAlone) {
@@ -190,20 +199,6 @@ TEST_F(FileTest, StateWrittenByAnotherToolInUtf16Loads) {
 
 TEST_F(FileTest, MissingStateLoadsEmpty) { EXPECT_TRUE(game.LoadState().Empty()); }
 
-// Runs body in a child process (so it may drop privileges or lower limits)
-// and returns its exit status.
-template <class Body>
-int InChild(Body body) {
-    pid_t pid = fork();
-    if (pid == 0) _exit(body());
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-}
-
-// Root ignores directory permissions: the child gives up root first.
-bool DropRoot() { return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0); }
-
 TEST_F(FileTest, SaveIntoReadOnlyDirectoryFailsWithMinusOneAndKeepsTheOldFile) {
     Write(".vellumstate", "previous");
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
@@ -300,7 +295,7 @@ TEST_F(FileTest, SaveKeepsThePermissionBitsAndTheOwner) {
     }
     ::umask(oldMask);
     if (geteuid() != 0) return;  // only root can hand a file to someone else
-    ASSERT_EQ(::chown(".vellumstate", 65534, 65534), 0);
+    ASSERT_EQ(::chown(".vellumstate", kNobody, kNobody), 0);
     EXPECT_EQ(game.SaveState("saved by root"), 0);
     struct stat info {};
     ASSERT_EQ(::stat(".vellumstate", &info), 0);
@@ -414,6 +409,26 @@ TEST_F(PlayerFolderTest, UnwritablePlayerFolderFailsAndWritesNothingAnywhere) {
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(fs::is_empty(dir / "home"));
     EXPECT_TRUE(fs::is_empty(start));
+}
+
+TEST_F(PlayerFolderTest, FoldersWhoseNamesAreNotUtf8AreUsedAsTheyAre) {
+    const fs::path latin1 = dir / "jos\xe9";  // a Latin-1 home folder
+    const fs::path data = latin1 / "share/solbrim/data", player = latin1 / ".local/share/solbrim";
+    fs::create_directories(data);
+    Write(data / "a.txt", "installed");
+    auto host = MakeHost({data.string() + "/", (player / ".vellumstate").string(), player.string()});
+    EXPECT_TRUE(host->LoadString("vellum://data/a.txt") == String("installed"));
+    int length = 0;
+    unsigned char* bytes = host->LoadData("vellum://data/a.txt", &length);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(length, 9);
+    std::free(bytes);
+
+    ASSERT_EQ(host->SaveState("7|8|"), 0);
+    EXPECT_EQ(Read(player / ".vellumstate"), "7|8|");
+    EXPECT_TRUE(host->LoadState() == String("7|8|"));
+    // Nothing went to a folder of the name decoded and encoded again.
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"data", "jos\xe9", "start", "usr"}));
 }
 
 TEST_F(PlayerFolderTest, NoPlayerFolderAtAllMeansNoRecord) {

@@ -10,11 +10,17 @@
 
 namespace {
 
-using Folders = std::set<std::string>;
+using Paths = std::set<std::string>;
 
-std::optional<GameFiles> Locate(const std::string& exeFolder, const Folders& existing,
-                                const std::string& dataHome = "/home/ann/.local/share") {
-    return LocateGameFiles(exeFolder, dataHome, [&](const std::string& p) { return existing.count(p) > 0; });
+// The working folder's data as the asset generator makes it.
+const Paths kMarkedWorkingData = {"./data/solbrim-data"};
+
+std::optional<GameFiles> Locate(const std::string& exeFolder, const Paths& folders,
+                                const std::string& dataHome = "/home/ann/.local/share",
+                                const Paths& files = kMarkedWorkingData) {
+    return LocateGameFiles(
+        exeFolder, dataHome, [&](const std::string& p) { return folders.count(p) > 0; },
+        [&](const std::string& p) { return files.count(p) > 0; });
 }
 
 TEST(DataFolderCandidates, WorkingFolderThenBesideTheExecutableThenTheSharedFolder) {
@@ -34,6 +40,24 @@ TEST(LocateGameFiles, WorkingFolderKeepsItsOwnRecordEvenWhenOthersExist) {
     EXPECT_EQ(files->dataFolder, "./data/");
     EXPECT_EQ(files->stateFile, "./.vellumstate");
     EXPECT_EQ(files->stateFolder, "");
+}
+
+TEST(LocateGameFiles, AWorkingDataFolderWithoutTheMarkerIsPassedOver) {
+    const std::string home = "/home/ann/.local/share";
+    // A data/ of the player's own in the home folder, and the installed copy.
+    auto files = Locate("/usr/bin", {"./data", "/usr/share/solbrim/data"}, home, {"./data/notes.txt"});
+    ASSERT_TRUE(files);
+    EXPECT_EQ(files->dataFolder, "/usr/share/solbrim/data/");
+    EXPECT_EQ(files->stateFile, "/home/ann/.local/share/solbrim/.vellumstate");
+    // A folder of the marker's name is no marker; the build's data is next.
+    auto build = Locate("/src/b", {"./data", "./data/solbrim-data", "/src/b/data"}, home, {});
+    ASSERT_TRUE(build);
+    EXPECT_EQ(build->dataFolder, "/src/b/data/");
+    // The marker of another candidate does not vouch for ./data.
+    EXPECT_EQ(Locate("/src/b", {"./data", "/src/b/data"}, home, {"/src/b/data/solbrim-data"})->dataFolder,
+              "/src/b/data/");
+    // With nothing else, an unmarked ./data is no data folder at all.
+    EXPECT_FALSE(Locate("/usr/bin", {"./data"}, home, {}));
 }
 
 TEST(LocateGameFiles, BuildTreeAndInstalledCopyKeepTheRecordInThePlayersFolder) {
@@ -63,6 +87,7 @@ TEST(LocateGameFiles, NothingFoundWhenNoCandidateIsAFolder) {
     // Without the executable's folder a build tree is not found either.
     EXPECT_FALSE(Locate("", {"/src/solbrim/build/data"}));
     EXPECT_TRUE(Locate("", {"./data"}));
+    EXPECT_FALSE(Locate("", {"./data"}, "/home/ann/.local/share", {}));
 }
 
 TEST(MissingDataMessage, NamesEveryFolderLookedIn) {

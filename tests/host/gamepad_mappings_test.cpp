@@ -39,8 +39,6 @@ TEST(MappingLine, BrokenLinesSayWhatIsWrong) {
               "the GUID is not 32 hexadecimal digits");
     EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000,No Mappings"), "not GUID,name,mappings");
     EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000,,a:b0"), "the name is empty");
-    EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000," + std::string(128, 'n') + ",a:b0"),
-              "the name is too long");
     EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000,Pad,a:b0,b1"), "\"b1\" is not element:input");
     EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000,Pad,a:b0,:b1"), "\":b1\" is not element:input");
     EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000,Pad,a:b0,b:"), "\"b\" has no input");
@@ -48,6 +46,26 @@ TEST(MappingLine, BrokenLinesSayWhatIsWrong) {
     EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000,Pad,a:+b0"), "\"+b0\" is not an input");
     EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000,Pad,dpup:h0"), "\"h0\" is not an input");
     EXPECT_EQ(MappingLineFault("030000005e0400008e02000014010000,Pad,leftx:a"), "\"a\" is not an input");
+}
+
+TEST(MappingLine, NameAndLineLengthsAreCheckedFromBothSides) {
+    const std::string guid = "030000005e0400008e02000014010000,";
+    EXPECT_EQ(MappingLineFault(guid + std::string(127, 'n') + ",a:b0"), "");
+    EXPECT_EQ(MappingLineFault(guid + std::string(128, 'n') + ",a:b0"), "the name is too long");
+    // Lines up to 1,023 characters are the longest the window library reads.
+    std::string fields = ",a:b0";
+    while (guid.size() + 3 + fields.size() + 6 <= 1023) fields += ",b:b11";
+    std::string line = guid + "Pad" + fields;
+    line += std::string(1023 - line.size(), ',');
+    ASSERT_EQ(line.size(), 1023u);
+    EXPECT_EQ(MappingLineFault(line), "");
+    EXPECT_EQ(MappingLineFault(line + ","), "the line is longer than 1023 characters");
+}
+
+TEST(MappingLine, ANulByteAnywhereRejectsTheLine) {
+    const std::string guid = "030000005e0400008e02000014010000,";
+    EXPECT_EQ(MappingLineFault(guid + std::string("Pad\0X,a:b0", 10)), "the line holds a NUL byte");
+    EXPECT_EQ(MappingLineFault(guid + std::string("Pad,a:b0,\0", 10)), "the line holds a NUL byte");
 }
 
 TEST(UsableMappings, KeepsGoodLinesAndReportsEachBadOneByItsNumber) {
@@ -88,6 +106,16 @@ TEST_F(CollectMappingsTest, FileFirstThenTheVariableAndOneMessagePerBadLine) {
     std::string path = (config / "solbrim" / "gamecontrollerdb.txt").string();
     EXPECT_EQ(Errors(), "Gamepad mapping skipped, " + path + " line 2: \"z9\" is not an input\n" +
                             "Gamepad mapping skipped, SDL_GAMECONTROLLERCONFIG line 2: not GUID,name,mappings\n");
+}
+
+TEST_F(CollectMappingsTest, ANulLineIsNamedAndTheLinesAfterItStillReachTheLibrary) {
+    WriteFile(std::string("030000005e0400008e02000014010000,Nul\0Pad,a:b0\n", 46) + kXbox360 + "\n");
+    ScopedEnv variable("SDL_GAMECONTROLLERCONFIG", kHalfAxes);
+    std::string usable = CollectGamepadMappings(errors);
+    // What the library receives is the C string: nothing may end it early.
+    EXPECT_EQ(std::string(usable.c_str()), std::string(kXbox360) + "\n" + kHalfAxes + "\n");
+    std::string path = (config / "solbrim" / "gamecontrollerdb.txt").string();
+    EXPECT_EQ(Errors(), "Gamepad mapping skipped, " + path + " line 1: the line holds a NUL byte\n");
 }
 
 TEST_F(CollectMappingsTest, NeitherPlaceGivesNothingAndSaysNothing) {

@@ -53,8 +53,12 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root_ = pattern;
     }
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override {
+        fs::current_path(start_);
+        fs::remove_all(root_);
+    }
     std::string root_;
+    fs::path start_ = fs::current_path();
 };
 
 TEST_F(CreateFoldersTest, MakesEveryMissingLevelWithTheGivenMode) {
@@ -74,6 +78,9 @@ TEST_F(CreateFoldersTest, RefusesFilesInTheWayAndRelativePaths) {
     std::ofstream(root_ + "/plain") << "x";
     EXPECT_FALSE(CreateFolders(root_ + "/plain", 0700));
     EXPECT_FALSE(CreateFolders(root_ + "/plain/below", 0700));
+    // From inside the test's own folder, so a wrongly made folder goes
+    // with it instead of staying behind to fail the next run.
+    fs::current_path(root_);
     EXPECT_FALSE(CreateFolders("relative/folder", 0700));
     EXPECT_FALSE(CreateFolders("", 0700));
     EXPECT_FALSE(fs::exists("relative"));

@@ -3,13 +3,16 @@
 // page suspends, and a save is copied out to storage only when it worked.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 
 #include "runtime/ref.h"
+#include "tests/host/child_process.h"
 #include "tests/host/fake_host.h"
 #include "web/hx_web_game.h"
 
@@ -177,6 +180,23 @@ TEST_F(WebHostSave, FailedWriteIsNotCopiedOut) {
     WebHost host(FilesIn(folder / "missing"));
     EXPECT_NE(host.game->SaveState(String("7|8|")), 0);
     EXPECT_EQ(host.persisted, 0);
+}
+
+TEST_F(WebHostSave, WritePastTheSizeLimitReportsItsFailureAndIsNotCopiedOut) {
+    std::ofstream(folder / ".vellumstate") << "1|";
+    WebHost host(FilesIn(folder));
+    int result = InChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{6, 6};  // no file may grow beyond 6 bytes
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 99;
+        int rc = host.game->SaveState(String("a record of far more than six bytes|"));
+        return rc == -2 && host.persisted == 0 ? 0 : 10;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Read(folder / ".vellumstate"), "1|");
+    // Within the limit the same host saves and copies out once.
+    EXPECT_EQ(host.game->SaveState(String("2|3|")), 0);
+    EXPECT_EQ(host.persisted, 1);
 }
 
 }  // namespace

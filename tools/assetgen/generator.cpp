@@ -1,8 +1,11 @@
 #include "tools/assetgen/generator.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
+#include "host/data_marker.h"
+#include "host/game_version.h"
 #include "tools/assetgen/app_icon.h"
 #include "tools/assetgen/contact_sheet.h"
 #include "tools/assetgen/image_catalog.h"
@@ -29,6 +32,8 @@ void GenerateAssets(const std::filesystem::path& dataDir, const std::filesystem:
         WriteFileAtomically(dataDir / sound.file, EncodeWav16Mono(sound.make(), synth::kHertz));
     for (int size : kIconSizes) WriteFileAtomically(dataDir / AppIconFileName(size), EncodePng(RenderAppIcon(size)));
     GenerateMusicAssets(dataDir);
+    const std::string marker = DataMarkerText(kGameVersion);
+    WriteFileAtomically(dataDir / kDataMarkerName, std::vector<std::uint8_t>(marker.begin(), marker.end()));
     if (!sheetPath.empty()) WriteFileAtomically(sheetPath, EncodePng(ContactSheet(sheet)));
 }
 
@@ -41,6 +46,7 @@ std::vector<std::string> AssetFiles() {
 #define ASSET_SONG(file, compose) files.push_back(file);
 #include "tools/assetgen/asset_catalogue.def"
     for (const SoundAsset& instrument : InstrumentCatalog()) files.push_back(instrument.file);
+    files.push_back(kDataMarkerName);
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -16,6 +16,7 @@
 #include "host/joystick_source.h"
 #include "web/hx_web_game.h"
 #include "web/web_host_window.h"
+#include "web/web_joystick_device.h"
 
 namespace {
 
@@ -67,8 +68,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
     page.persist = PersistStateFolder;
     page.openUrl = OpenInNewTab;
     page.startFrames = StartFrames;
-    auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()),
-                               std::make_unique<GlfwJoystickSource>(), std::move(page));
+    auto joysticks = std::make_unique<GlfwJoystickSource>(std::make_unique<WebJoystickDevice>());
+    auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()), std::move(joysticks),
+                               std::move(page));
     gGame = game;
     static char program[] = "solbrim";
     static char* argv[] = {program, nullptr};

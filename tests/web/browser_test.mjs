@@ -9,67 +9,24 @@
 //
 //   node browser_test.mjs SITE_FOLDER ARTEFACT_FOLDER
 // Environment: SOLBRIM_WEB_MEASURE_SECONDS (how long to count updates, 10 by default).
-import { mkdtempSync, mkdirSync, rmSync, writeFileSync } from "node:fs";
-import { tmpdir } from "node:os";
+import { mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { chromium } from "playwright-core";
-import { serve } from "../../web/serve.mjs";
+import {
+  ballCentre, Checks, count, grab as grabCanvas, kHeight, kWidth, openBrowser, showsPauseMenu, showsSky, sleep, updates,
+} from "./page_tools.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/browser-test");
 const measureSeconds = Number(process.env.SOLBRIM_WEB_MEASURE_SECONDS ?? 10);
 mkdirSync(artefacts, { recursive: true });
 
-const kWidth = 640, kHeight = 480;
 const kHard = 2;  // the third mode's table
-const failures = [];
-let passed = 0;
-
-function check(condition, what) {
-  if (condition) {
-    passed += 1;
-    console.log(`ok: ${what}`);
-  } else {
-    failures.push(what);
-    console.log(`FAILED: ${what}`);
-  }
-}
-
-const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+const checks = new Checks();
+const check = (condition, what) => checks.check(condition, what);
 
 // ---- pictures ---------------------------------------------------------------
 
-// The canvas as RGBA bytes, decoded by the page itself from a screenshot.
-async function grab(page, name) {
-  const png = await page.locator("#canvas").screenshot();
-  if (name) writeFileSync(join(artefacts, `${name}.png`), png);
-  const base64 = await page.evaluate(async (data) => {
-    const image = new Image();
-    image.src = "data:image/png;base64," + data;
-    await image.decode();
-    const canvas = document.createElement("canvas");
-    canvas.width = image.width;
-    canvas.height = image.height;
-    const context = canvas.getContext("2d");
-    context.drawImage(image, 0, 0);
-    const bytes = context.getImageData(0, 0, image.width, image.height).data;
-    let text = "";
-    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-    return [image.width, image.height, btoa(text)];
-  }, png.toString("base64"));
-  return { width: base64[0], height: base64[1], rgba: new Uint8Array(Buffer.from(base64[2], "base64")), png };
-}
-
-// Pixels in [x0, x1) x [y0, y1) whose colour passes the test.
-function count(shot, x0, y0, x1, y1, test) {
-  let n = 0;
-  for (let y = Math.max(0, y0); y < Math.min(shot.height, y1); y++)
-    for (let x = Math.max(0, x0); x < Math.min(shot.width, x1); x++) {
-      const i = 4 * (y * shot.width + x);
-      if (test(shot.rgba[i], shot.rgba[i + 1], shot.rgba[i + 2])) n++;
-    }
-  return n;
-}
+const grab = (page, name) => grabCanvas(page, artefacts, name);
 
 function colours(shot) {
   const seen = new Set();
@@ -89,31 +46,9 @@ function differing(a, b, x0, y0, x1, y1) {
   return n;
 }
 
-// The centre of the ball's pixels (black, or green while it is protected),
-// leaving out the green score digits; null when there are too few.
-const ballColour = (r, g, b) => r + g + b < 60 || (g > r + 40 && g > b + 10);
-function ballCentre(shot) {
-  let n = 0, sx = 0, sy = 0;
-  for (let y = 0; y < shot.height; y++)
-    for (let x = 0; x < shot.width; x++) {
-      if (y < 45 && x > 240 && x < 400) continue;
-      const i = 4 * (y * shot.width + x);
-      if (ballColour(shot.rgba[i], shot.rgba[i + 1], shot.rgba[i + 2])) {
-        n++;
-        sx += x;
-        sy += y;
-      }
-    }
-  return n > 100 ? { x: sx / n, y: sy / n, n } : null;
-}
-
-const lightSky = (r, g, b) => b > 200 && r > 70 && r < 200 && g > 130 && g < 230;
 const latestListText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
-const pausePanelOrange = (r, g, b) => r > 170 && g > 80 && g < 170 && b < 90;
 const overlayYellow = (r, g, b) => r > 110 && g > 110 && b < 60 && Math.abs(r - g) < 40;
 const showsTitle = (s) => colours(s) > 300 && count(s, 500, 260, 640, 440, latestListText) > 30;
-const showsSky = (s) => count(s, 0, 0, kWidth, kHeight, lightSky) > kWidth * kHeight * 0.4;
-const showsPauseMenu = (s) => count(s, 200, 230, 270, 290, pausePanelOrange) > 3800;
 const showsGameOver = (s) => count(s, 0, 206, 300, 226, overlayYellow) > 2000;
 // The "Last" list, cut out of the title's side panel.
 const kLastList = [500, 260, 640, 440];
@@ -163,13 +98,6 @@ async function waitForSettledTitle(page, name, seconds) {
   if (shot) writeFileSync(join(artefacts, `${name}.png`), shot.png);
   else await grab(page, name + "-timeout");
   return shot;
-}
-
-// Waits until the game has run `count` more updates (Module._SolbrimUpdates
-// counts them), so that it has seen whatever input came before.
-async function updates(page, count) {
-  const from = await page.evaluate(() => Module._SolbrimUpdates());
-  await page.waitForFunction((until) => Module._SolbrimUpdates() >= until, from + count, { timeout: 10000 });
 }
 
 // ---- input ------------------------------------------------------------------
@@ -270,16 +198,8 @@ function recentGames(text, table) {
 
 // ---- the run ------------------------------------------------------------------
 
-const server = await serve(site, 0);
-const address = `http://127.0.0.1:${server.address().port}/`;
-const profile = mkdtempSync(join(tmpdir(), "solbrim-chromium-"));
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: "/usr/bin/chromium",
-  headless: true,
-  viewport: { width: 900, height: 640 },
-  args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync", "--autoplay-policy=no-user-gesture-required"],
-});
+const browser = await openBrowser(site);
+const { address, context } = browser;
 const consoleErrors = [];
 let page;
 try {
@@ -438,14 +358,10 @@ try {
   check(refusedErrors.length === 0, `without storage the console has no errors${refusedErrors.length ? ": " + refusedErrors.join(" | ") : ""}`);
   await refused.close();
 } catch (error) {
-  failures.push(String(error));
-  console.log(`FAILED: ${error}`);
+  checks.fail(String(error));
   if (page) await page.screenshot({ path: join(artefacts, "error-page.png") }).catch(() => {});
 } finally {
-  await context.close();
-  server.close();
-  rmSync(profile, { recursive: true, force: true });
+  await browser.close();
 }
 
-console.log(`browser tests: ${passed} passed, ${failures.length} failed`);
-process.exit(failures.length ? 1 : 0);
+checks.finish();

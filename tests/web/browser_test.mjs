@@ -12,7 +12,8 @@
 import { mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
 import {
-  ballCentre, Checks, count, grab as grabCanvas, kHeight, kWidth, openBrowser, showsPauseMenu, showsSky, sleep, updates,
+  ballCentre, Checks, collectErrors, count, grab as grabCanvas, kHeight, kWidth, openBrowser, showsPauseMenu, showsSky,
+  sleep, updates,
 } from "./page_tools.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
@@ -204,8 +205,7 @@ const consoleErrors = [];
 let page;
 try {
   page = context.pages()[0] ?? (await context.newPage());
-  page.on("console", (m) => { if (m.type() === "error") consoleErrors.push(m.text()); });
-  page.on("pageerror", (e) => consoleErrors.push(String(e)));
+  collectErrors(page, consoleErrors);
 
   // The title.
   const loadStart = Date.now();

@@ -10,7 +10,9 @@
 //   node gamepad_test.mjs SITE_FOLDER ARTEFACT_FOLDER
 import { mkdirSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { ballCentre, Checks, count, grab, openBrowser, showsPauseMenu, showsSky, sleep, updates } from "./page_tools.mjs";
+import {
+  ballCentre, Checks, collectErrors, count, grab, openBrowser, showsPauseMenu, showsSky, sleep, updates,
+} from "./page_tools.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/gamepad-test");
@@ -106,8 +108,7 @@ const consoleErrors = [];
 let page;
 try {
   page = context.pages()[0] ?? (await context.newPage());
-  page.on("console", (m) => { if (m.type() === "error") consoleErrors.push(m.text()); });
-  page.on("pageerror", (e) => consoleErrors.push(String(e)));
+  collectErrors(page, consoleErrors);
   await page.addInitScript(installPad);
   await page.goto(address);
   check((await waitFor(page, "01-title", showsTitle, 60)) !== null, "the title is drawn");

@@ -1,7 +1,8 @@
 // What the browser tests share: the local server and Debian's headless
-// Chromium, the tally of checks with its closing line, screenshots of the
-// canvas as pixels, the colours of the play field and the pause menu, the
-// ball's place, and waiting for the game's own updates.
+// Chromium, the tally of checks with its closing line, the page's console
+// errors, screenshots of the canvas as pixels, the colours of the play
+// field and the pause menu, the ball's place, and waiting for the game's
+// own updates.
 import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
@@ -57,6 +58,12 @@ export async function openBrowser(site) {
     rmSync(profile, { recursive: true, force: true });
   };
   return { address, context, close };
+}
+
+// Gathers the page's console errors and uncaught exceptions into errors.
+export function collectErrors(page, errors) {
+  page.on("console", (m) => { if (m.type() === "error") errors.push(m.text()); });
+  page.on("pageerror", (e) => errors.push(String(e)));
 }
 
 // The canvas as RGBA bytes, decoded by the page itself from a screenshot;

@@ -16,10 +16,10 @@ struct Deflection {
     bool Any() const { return x != 0 || y != 0; }
 };
 
-// Virtual pixels of drag per update that a full tilt is worth. About a
-// brisk drag across a third of the view in a second: at the default move
-// speed a full tilt reaches the ball's top speed in 8 updates and turns it
-// round in 16, quick enough to dodge yet fine enough to aim between blocks.
+// Virtual pixels of drag per update that a full tilt is worth: a brisk
+// drag, about half the view's width in a second. At the default move speed
+// a full tilt brings the ball to its top speed in 8 updates and turns it
+// round in 16, quick enough to dodge, gentle enough to aim between blocks.
 constexpr float kFullTiltDrag = 6.0f;
 
 // A resting stick rarely reads exactly 0; inside this radius it counts as

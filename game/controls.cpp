@@ -139,9 +139,15 @@ void c_MyApp::SampleInput() {
     pointerWasDown = KeyDown(1) ? 1 : 0;
     if (pointerDown == 0) touchLatch = 0;
 
-    // Holding any of the controls keeps `controlLatch` set.
+    // Holding any of the controls keeps `controlLatch` set; but while the
+    // ball is being steered a held direction is steering, not a press, and
+    // must not keep the back control from pausing.
+    bool steering = screen == kScreenPlay && paused == 0 && gameOver == 0;
     bool anyControl = false;
-    for (const ControlRow& row : kControls) anyControl = anyControl || ControlDown(row.control) == 1;
+    for (const ControlRow& row : kControls) {
+        if (steering && row.axis != Axis::None) continue;
+        anyControl = anyControl || ControlDown(row.control) == 1;
+    }
     if (!anyControl) controlLatch = 0;
 
     // Back closes a panel over the title screen, and does nothing else.

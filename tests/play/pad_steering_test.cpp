@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kRight = 39, kDown = 40, kEscape = 27;
-constexpr int kDpadUp = 9, kDpadRight = 10;
+constexpr int kStart = 7, kDpadUp = 9, kDpadRight = 10;  // the game's pad buttons
 
 // Per update, a full tilt at move speed 5 (divisor 8).
 constexpr float kTiltStep = kFullTiltDrag / 8;
@@ -144,20 +144,27 @@ TEST_F(PadSteeringTest, ADragAndAStickAddUpAndAreLimitedOnce) {
 
 TEST_F(PadSteeringTest, NoSteeringWhilePausedOrOver) {
     c_MyApp* app = App();
-    StartPlay();
-    Pad().joystickPresent = true;
-    Pad().joyX = 1;
-    RunFrames(2);
-    PressKey(kEscape);
-    RunFrames(1);  // the pause opens at the end of this update
-    ASSERT_EQ(app->paused, 1);
-    float velocity = app->ballVelX, x = app->ballX;
-    ReleaseKey(kEscape);
-    RunFrames(20);
-    EXPECT_EQ(app->ballVelX, velocity);
-    EXPECT_EQ(app->ballX, x);
-    EXPECT_EQ(app->pauseCursor, 0) << "the stick held since before the pause takes no step";
-    EXPECT_EQ(app->paused, 1);
+    float velocity = 0, x = 0;
+    for (bool start : {false, true}) {
+        StartPlay();
+        Pad().joystickPresent = true;
+        Pad().joyX = 1;
+        RunFrames(2);
+        // Start on the pad, or Escape: the menu opens at the end of the update.
+        if (start) Pad().joyButtons[kStart] = true;
+        else PressKey(kEscape);
+        RunFrames(1);
+        ASSERT_EQ(app->paused, 1) << (start ? "Start" : "Escape");
+        velocity = app->ballVelX;
+        x = app->ballX;
+        Pad().joyButtons[kStart] = false;
+        ReleaseKey(kEscape);
+        RunFrames(20);
+        EXPECT_EQ(app->ballVelX, velocity);
+        EXPECT_EQ(app->ballX, x);
+        EXPECT_EQ(app->pauseCursor, 0) << "the stick held since before the pause takes no step";
+        EXPECT_EQ(app->paused, 1);
+    }
 
     app->paused = 0;
     app->gameOver = 1;
@@ -192,6 +199,10 @@ TEST_F(PadSteeringTest, AKeyHeldThroughThePauseMenuSteersOnceTheMenuHasGone) {
     EXPECT_EQ(app->ballVelX, velocity);
     RunFrames(3);
     EXPECT_FLOAT_EQ(app->ballVelX, velocity + 3 * kTiltStep);
+    // Steering with Right held all along, Escape pauses again.
+    PressKey(kEscape);
+    RunFrames(1);
+    EXPECT_EQ(app->paused, 1);
 }
 
 TEST_F(PadSteeringTest, AnUnpluggedPadLeavesTheBallItsVelocityUntilItIsBack) {

@@ -4,7 +4,9 @@
 // reports a pad in the browser's standard layout whose state the test sets.
 // The footer names the pad once it is connected, A starts a game, the
 // arrow keys steer the ball, a full-tilt stick steers it back, and Start
-// pauses. The console must stay free of errors. Screenshots are kept in the
+// pauses. Keys and stick are held for a number of the game's updates, not
+// for as long as screenshots take, so a slow machine does not let the ball
+// run into the edges until the game is over. The console must stay free of errors. Screenshots are kept in the
 // artefacts folder.
 //
 //   node gamepad_test.mjs SITE_FOLDER ARTEFACT_FOLDER
@@ -80,24 +82,22 @@ async function waitFor(page, name, test, seconds) {
   return null;
 }
 
-// Holds something (a key, a stick) while `act(true)` is in force, until the
-// ball has gone at least `distance` pixels in `direction` from where it
-// was, then lets go; the distance gone, or null when it never went so far.
-async function steerUntil(page, name, act, direction, distance, seconds = 10) {
+// Holds something (a key, a stick) for `held` of the game's updates, then
+// lets go; the ball, which keeps its speed, must then be seen at least
+// `distance` pixels in `direction` from where it was. The distance, or
+// null when it never went so far.
+async function steer(page, name, act, held, direction, distance) {
   const from = ballX(await grab(page, artefacts));
   if (from === null) return null;
   await act(true);
-  let gone = null;
   try {
-    const shot = await waitFor(page, name, (s) => {
-      const x = ballX(s);
-      return x !== null && (x - from) * direction >= distance;
-    }, seconds);
-    if (shot) gone = (ballX(shot) - from) * direction;
+    await updates(page, held);
   } finally {
     await act(false);
   }
-  return gone;
+  const gone = (s) => ((ballX(s) ?? from) - from) * direction;
+  const shot = await waitFor(page, name, (s) => gone(s) >= distance, 10);
+  return shot ? gone(shot) : null;
 }
 
 // ---- the run ------------------------------------------------------------------
@@ -127,13 +127,13 @@ try {
   if (!play) throw new Error("no game");
 
   // The arrow keys steer: Left held takes the ball left.
-  const left = await steerUntil(page, "03-key-left",
-    (down) => (down ? page.keyboard.down("ArrowLeft") : page.keyboard.up("ArrowLeft")), -1, 40);
+  const left = await steer(page, "03-key-left",
+    (down) => (down ? page.keyboard.down("ArrowLeft") : page.keyboard.up("ArrowLeft")), 20, -1, 40);
   check(left !== null, `ArrowLeft steers the ball left (${left?.toFixed(0)} pixels)`);
 
   // A full tilt right turns it round and takes it right.
-  const right = await steerUntil(page, "04-stick-right",
-    (down) => setPad(page, { axes: [down ? 1 : 0, 0, 0, 0] }), 1, 40);
+  const right = await steer(page, "04-stick-right",
+    (down) => setPad(page, { axes: [down ? 1 : 0, 0, 0, 0] }), 40, 1, 40);
   check(right !== null, `a full-tilt stick steers the ball right (${right?.toFixed(0)} pixels)`);
 
   // Start pauses, as Escape does.

@@ -1,11 +1,12 @@
-// The ball with its trail and eyes, steering by dragging, the particle
-// bursts, and the score and hearts shown over the play field.
+// The ball with its trail and eyes, steering by dragging, stick and keys,
+// the particle bursts, and the score and hearts shown over the play field.
 #include <cmath>
 
 #include "game/degrees.h"
 #include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
+#include "game/steering.h"
 #include "runtime/random.h"
 
 namespace {
@@ -32,18 +33,6 @@ constexpr Rgb kParticleColours[] = {
 Rgb ParticleColour(int code) {
     if (code >= 1 && code <= 7) return kParticleColours[code - 1];
     return {255, 255, 255};
-}
-
-constexpr int kDefaultMoveSpeed = 5;
-
-// The divisor of a drag: 18 for a move speed never set (0), 2 for the fastest
-// (8). A saved speed of 9 or more that the pause menu never corrected would
-// make it zero or negative, steering backwards or without end; that plays as
-// the pause menu's default instead. Worked in floating point so that extreme
-// saved values cannot overflow.
-float DragDivisor(int moveSpeed) {
-    float d = 18 - 2 * static_cast<float>(moveSpeed);
-    return d > 0 ? d : 18 - 2 * kDefaultMoveSpeed;
 }
 
 float Clamp(float value, float limit) {
@@ -120,11 +109,17 @@ void c_MyApp::ProtectionRing() {
 }
 
 void c_MyApp::SteerBall() {
+    int moveSpeed = settings[kSettingMoveSpeed];
     if (pointerDown > 0 && touchLatch == 0) {
-        float d = DragDivisor(settings[kSettingMoveSpeed]);
+        float d = DragDivisor(moveSpeed);
         ballVelX += static_cast<float>(pointerX - prevPointerX) / d;
         ballVelY += static_cast<float>(pointerY - prevPointerY) / d;
     }
+    // An axis not deflected is left alone: even adding 0 would turn a
+    // velocity of -0 into +0.
+    Deflection tilt = SteeringDeflection();
+    if (tilt.x != 0) ballVelX += SteeringVelocity(tilt.x, moveSpeed);
+    if (tilt.y != 0) ballVelY += SteeringVelocity(tilt.y, moveSpeed);
     float limit = static_cast<float>(maxSpeed);
     ballVelX = Clamp(ballVelX, limit);
     ballVelY = Clamp(ballVelY, limit);

@@ -1,7 +1,9 @@
-// Pointer sampling, the logical controls, the arcade stick and the pause
-// menu. Presses act once through two latches: `touchLatch` for the pointer
-// and `controlLatch` for the controls; each is released only when nothing of
-// its kind is held any more.
+// Pointer sampling, the logical controls, steering by stick and keys, the
+// arcade stick and the pause menu. Presses act once through two latches:
+// `touchLatch` for the pointer and `controlLatch` for the controls; each is
+// released only when nothing of its kind is held any more. Steering by
+// stick and keys is a level, not a press, and takes no latch: a direction
+// still held when the pause menu has gone steers at once.
 #include <climits>
 #include <cmath>
 #include <initializer_list>
@@ -10,6 +12,7 @@
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "game/sound_mode.h"
+#include "game/steering.h"
 #include "input/input.h"
 #include "input/input_device.h"
 
@@ -59,6 +62,30 @@ bool StickActive(Axis axis) {
         default:
             return false;
     }
+}
+
+const ControlRow* FindControl(int n) {
+    for (const ControlRow& row : kControls) {
+        if (row.control == n) return &row;
+    }
+    return nullptr;
+}
+
+// A row's keys, its letters (unless the arcade stick has them) and its
+// `virtualButtons` entries: every source but joystick 0.
+bool KeysDown(const ControlRow& row, Array<int> virtualButtons) {
+    for (int key : row.keys) {
+        if (key != kNone && KeyDown(key)) return true;
+    }
+    if (arcadeMode != 1) {
+        for (int key : row.letters) {
+            if (key != kNone && KeyDown(key)) return true;
+        }
+    }
+    for (int button : row.buttons) {
+        if (button != kNone && virtualButtons[button] != 0) return true;
+    }
+    return false;
 }
 
 // The arcade stick types one letter per press and one per release.
@@ -112,9 +139,15 @@ void c_MyApp::SampleInput() {
     pointerWasDown = KeyDown(1) ? 1 : 0;
     if (pointerDown == 0) touchLatch = 0;
 
-    // Holding any of the controls keeps `controlLatch` set.
+    // Holding any of the controls keeps `controlLatch` set; but while the
+    // ball is being steered a held direction is steering, not a press, and
+    // must not keep the back control from pausing.
+    bool steering = screen == kScreenPlay && paused == 0 && gameOver == 0;
     bool anyControl = false;
-    for (const ControlRow& row : kControls) anyControl = anyControl || ControlDown(row.control) == 1;
+    for (const ControlRow& row : kControls) {
+        if (steering && row.axis != Axis::None) continue;
+        anyControl = anyControl || ControlDown(row.control) == 1;
+    }
     if (!anyControl) controlLatch = 0;
 
     // Back closes a panel over the title screen, and does nothing else.
@@ -126,23 +159,26 @@ void c_MyApp::SampleInput() {
 }
 
 int c_MyApp::ControlDown(int n) {
-    for (const ControlRow& row : kControls) {
-        if (row.control != n) continue;
-        for (int key : row.keys) {
-            if (key != kNone && KeyDown(key)) return 1;
-        }
-        if (arcadeMode != 1) {
-            for (int key : row.letters) {
-                if (key != kNone && KeyDown(key)) return 1;
-            }
-        }
-        if (KeyDown(c_InputDevice::kJoyKeyBase + row.joyButton) || StickActive(row.axis)) return 1;
-        for (int button : row.buttons) {
-            if (button != kNone && virtualButtons[button] != 0) return 1;
-        }
-        return 0;
-    }
-    return 0;
+    const ControlRow* row = FindControl(n);
+    if (!row) return 0;
+    if (KeysDown(*row, virtualButtons)) return 1;
+    return KeyDown(c_InputDevice::kJoyKeyBase + row->joyButton) || StickActive(row->axis) ? 1 : 0;
+}
+
+// The left stick, the d-pad and the direction keys as one deflection. The
+// stick and the d-pad count only while the pad answers the poll: an
+// unplugged pad keeps its last reading, which must not steer on. Joystick
+// 0's y counts upwards, the screen's downwards.
+Deflection c_MyApp::SteeringDeflection() {
+    bool pad = JoyPresent();
+    auto held = [&](int control) {
+        const ControlRow& row = *FindControl(control);
+        return KeysDown(row, virtualButtons) || (pad && KeyDown(c_InputDevice::kJoyKeyBase + row.joyButton));
+    };
+    Deflection keys =
+        DigitalDeflection(held(kControlLeft), held(kControlRight), held(kControlUp), held(kControlDown));
+    Deflection stick = pad ? StickDeflection(JoyX(), -JoyY()) : Deflection{};
+    return CombinedDeflection(stick, keys);
 }
 
 void c_MyApp::SetArcadeMode(int on) {

@@ -5,6 +5,7 @@
 #pragma once
 #include "app/app.h"
 #include "game/game_constants.h"
+#include "game/steering.h"
 #include "runtime/object.h"
 
 class c_Image;
@@ -157,6 +158,9 @@ public:
     // --- Controls and pause menu (game/controls.cpp) ---
     virtual void SampleInput();
     virtual int ControlDown(int n);
+    // Joystick 0's left stick, its d-pad and the direction keys as one
+    // deflection, read by the ball's steering in each running update.
+    virtual Deflection SteeringDeflection();
     virtual void SetArcadeMode(int on);
     virtual void ReadArcadeStick();
     virtual void PlayControls();

@@ -18,6 +18,7 @@ float TouchX(int index) { return gInputDevice ? gInputDevice->TouchX(index) : 0.
 float TouchY(int index) { return gInputDevice ? gInputDevice->TouchY(index) : 0.0f; }
 float JoyX() { return gInputDevice ? gInputDevice->JoyX(0, 0) : 0.0f; }
 float JoyY() { return gInputDevice ? gInputDevice->JoyY(0, 0) : 0.0f; }
+bool JoyPresent() { return gInputDevice && gInputDevice->JoyPresent(0); }
 float AccelX() { return gInputDevice ? gInputDevice->AccelX() : 0.0f; }
 float AccelY() { return gInputDevice ? gInputDevice->AccelY() : 0.0f; }
 int EnableKeyboard() { return gInputDevice ? gInputDevice->SetKeyboardEnabled(true) : 0; }

@@ -22,6 +22,9 @@ float TouchY(int index);
 // Stick 0 of joystick port 0.
 float JoyX();
 float JoyY();
+// Whether joystick port 0 answered this update's poll (its values and
+// buttons are otherwise those it had when it went away).
+bool JoyPresent();
 float AccelX();
 float AccelY();
 int EnableKeyboard();

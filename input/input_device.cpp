@@ -24,6 +24,7 @@ void c_InputDevice::Mark() {
 // ---- per update -------------------------------------------------------------
 
 void c_InputDevice::BeginUpdate() {
+    joyPortsPresent = 0;
     HxGame* host = HxGame::Current();
     if (!host) return;
     for (int port = 0; port < kJoyPorts; ++port) {
@@ -31,6 +32,7 @@ void c_InputDevice::BeginUpdate() {
         // Ports are numbered without gaps: the first absent one ends the scan.
         if (!host->PollJoystick(port, joy->joyx, joy->joyy, joy->joyz, joy->buttons)) return;
         ApplyJoyButtons(port);
+        joyPortsPresent = port + 1;
     }
 }
 
@@ -187,6 +189,8 @@ float c_InputDevice::JoyY(int stick, int port) {
     c_JoyState* joy = Joy(stick, port);
     return joy ? joy->joyy[stick] : 0.0f;
 }
+
+bool c_InputDevice::JoyPresent(int port) { return port >= 0 && port < joyPortsPresent; }
 
 float c_InputDevice::AccelX() { return accelX; }
 float c_InputDevice::AccelY() { return accelY; }

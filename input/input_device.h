@@ -49,6 +49,9 @@ public:
     virtual float JoyX(int stick, int port);
     virtual float AccelX();
     virtual float AccelY();
+    // Whether the port answered the last poll. A port that did not keeps its
+    // last values, so only a present port's stick and buttons are live.
+    virtual bool JoyPresent(int port);
 
     Array<Ref<c_JoyState>> joyStates;
     Array<bool> keyDown;
@@ -59,6 +62,7 @@ public:
     float mouseX = 0, mouseY = 0;
     Array<float> touchX, touchY;
     float accelX = 0, accelY = 0, accelZ = 0;
+    int joyPortsPresent = 0;  // ports 0..n-1 answered the last poll
 
 private:
     static bool ValidKey(int key) { return key >= 1 && key < kKeyCount; }

@@ -11,13 +11,13 @@
 
 #include "app/framework.h"
 #include "desktop/game_window.h"
-#include "desktop/glfw_joystick_device.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "host/joystick_source.h"
 #include "host/program.h"
 #include "web/hx_web_game.h"
 #include "web/web_host_window.h"
+#include "web/web_joystick_device.h"
 
 namespace {
 
@@ -107,8 +107,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
     page.persist = PersistStateFolder;
     page.openUrl = OpenInNewTab;
     page.startFrames = StartFrames;
-    auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()),
-                               std::make_unique<GlfwJoystickSource>(std::make_unique<GlfwJoystickDevice>()),
+    auto joysticks = std::make_unique<GlfwJoystickSource>(std::make_unique<WebJoystickDevice>());
+    auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()), std::move(joysticks),
                                std::move(page));
     gGame = game;
     static char program[] = "solbrim";

@@ -1,6 +1,6 @@
 // The whole loop with the real binary, as a player drives it: the title
 // with both score lists, a mode chosen with the keyboard and started,
-// steering by dragging, pausing with Esc and with the pause icon, quitting
+// steering by dragging (and, in a game of its own, with the arrow keys), pausing with Esc and with the pause icon, quitting
 // from the pause menu, the game-over overlay, the title again with the new
 // score, the state file on disk, and a second run that shows the same.
 //
@@ -276,6 +276,27 @@ TEST_F(ShellLoop, TitleGameGameOverTitleAndASecondRun) {
     EXPECT_LT(Differing(after, secondRun, 0, 0, 640, 480), 640 * 480 / 100);
     second.SendCloseRequest();
     EXPECT_EQ(second.WaitExit().value_or(-1), 0);
+}
+
+// The arrow keys steer during play: Right held for about a second takes
+// the ball right, and it keeps going once the key is let go.
+TEST_F(ShellLoop, HeldArrowKeySteersTheBall) {
+    GameProcess game;
+    ASSERT_TRUE(game.Start());
+    ASSERT_FALSE(game.WaitForWindow().empty()) << game.Stdout() << game.Stderr();
+    game.MoveMouse(320, 240);
+    game.Focus();
+    Shot play;
+    ASSERT_TRUE(WaitUntil(20, [&] { return ShowsLists(Snap(game, "20-keys-title")); })) << "no title";
+    ASSERT_TRUE(game.HoldKey("Return", 10, Showing(game, "21-keys-play", ShowsPlay, &play))) << "no game";
+    std::optional<double> startX = BallX(play);
+    ASSERT_TRUE(startX.has_value()) << "no ball on the play field";
+    EXPECT_TRUE(game.HoldKey("Right", 10, [&] {
+        std::optional<double> x = BallX(Snap(game, "22-keys-steered"));
+        return x && *x > *startX + 40;
+    })) << "the ball did not go right of x " << *startX;
+    game.SendCloseRequest();
+    EXPECT_EQ(game.WaitExit().value_or(-1), 0);
 }
 
 }  // namespace

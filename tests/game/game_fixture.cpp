@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -85,10 +86,11 @@ FILE* RecordingHost::OpenFile(const String& path, const String& mode) {
 }
 
 bool RecordingHost::PollJoystick(int port, Array<float> x, Array<float> y, Array<float> /*z*/,
-                                 Array<bool> /*buttons*/) {
+                                 Array<bool> buttons) {
     if (port != 0 || !joystickPresent) return false;
     x[0] = joyX;
     y[0] = joyY;
+    for (int b = 0; b < 32; ++b) buttons[b] = joyButtons[b];
     return true;
 }
 
@@ -152,6 +154,7 @@ void GameHarness::Reset(bool loadAssets) {
     host_->missing.clear();
     host_->joystickPresent = false;
     host_->joyX = host_->joyY = 0;
+    std::fill(std::begin(host_->joyButtons), std::end(host_->joyButtons), false);
     c_MyApp* app = App();
     app->ZeroState();
     app->OnCreate();

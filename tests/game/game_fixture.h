@@ -70,11 +70,13 @@ public:
     // file unless it is to count as missing.
     FILE* OpenFile(const String& path, const String& mode) override;
 
-    // A joystick on port 0 whose stick 0 stands at (joyX, joyY) while
-    // joystickPresent is true (buttons go through PressKey(256 + b)).
+    // A joystick on port 0 whose stick 0 stands at (joyX, joyY), y counting
+    // upwards, and whose buttons are joyButtons while joystickPresent is
+    // true (PressKey(256 + b) presses a button without a joystick).
     bool PollJoystick(int port, Array<float> x, Array<float> y, Array<float> z, Array<bool> buttons) override;
     bool joystickPresent = false;
     float joyX = 0, joyY = 0;
+    bool joyButtons[32] = {};
 
     // Paths as handed to the host (e.g. "vellum://data/menu-hd.png").
     std::vector<std::string> imagePaths;

@@ -222,12 +222,34 @@ TEST_F(InputDeviceTest, FirstAbsentPortEndsThePoll) {
     EXPECT_EQ(host_.polls[1], 1);
     EXPECT_EQ(host_.polls[2], 0);
     EXPECT_EQ(host_.polls[3], 0);
-    // A joystick that goes away keeps its last state.
+    // A joystick that goes away keeps its last state, but no longer counts
+    // as present.
     host_.present = 0;
     Update([&] {
         EXPECT_TRUE(KeyDown(256));
         EXPECT_EQ(KeyHit(256), 0);
+        EXPECT_FALSE(JoyPresent());
     });
+}
+
+TEST_F(InputDeviceTest, PresenceFollowsEachPoll) {
+    EXPECT_FALSE(JoyPresent()) << "nothing polled yet";
+    host_.present = 2;
+    Update([&] {
+        EXPECT_TRUE(JoyPresent());
+        EXPECT_TRUE(In().JoyPresent(1));
+        EXPECT_FALSE(In().JoyPresent(2));
+        EXPECT_FALSE(In().JoyPresent(-1));
+    });
+    host_.present = 1;
+    Update([&] {
+        EXPECT_TRUE(JoyPresent());
+        EXPECT_FALSE(In().JoyPresent(1));
+    });
+    host_.present = 0;
+    Update([&] { EXPECT_FALSE(JoyPresent()); });
+    host_.present = 1;
+    Update([&] { EXPECT_TRUE(JoyPresent()) << "plugged in again"; });
 }
 
 TEST_F(InputDeviceTest, KeyboardSwitchReachesTheHost) {

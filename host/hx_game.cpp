@@ -107,6 +107,8 @@ unsigned char* HxGame::LoadData(const String& path, int* length) {
 bool HxGame::PollJoystick(int, Array<float>, Array<float>, Array<float>, Array<bool>) { return false; }
 void HxGame::OpenUrl(const String&) {}
 void HxGame::SetMouseVisible(bool) {}
+bool HxGame::ResolutionLevelPresent(int) { return true; }
+void HxGame::FetchResolutionLevel(int) {}
 
 // ---- errors and the collector ---------------------------------------------
 

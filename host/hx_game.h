@@ -51,6 +51,13 @@ public:
     virtual bool PollJoystick(int port, Array<float> x, Array<float> y, Array<float> z, Array<bool> buttons);
     virtual void OpenUrl(const String& url);
     virtual void SetMouseVisible(bool visible);
+    // Whether the image files of a resolution level (1, 2 or 4) can be
+    // opened now. A host that downloads them on demand answers false until
+    // they are all in place; the desktop has every level.
+    virtual bool ResolutionLevelPresent(int level);
+    // Starts getting an absent level's files; asking again while they are
+    // on their way, or after they failed to arrive, does nothing.
+    virtual void FetchResolutionLevel(int level);
     virtual String PathToFilePath(const String& path);
     virtual FILE* OpenFile(const String& path, const String& mode);
     // The whole file in a malloc'ed buffer (free with std::free), or null.

@@ -92,6 +92,10 @@ bool RecordingHost::PollJoystick(int port, Array<float> x, Array<float> y, Array
     return true;
 }
 
+bool RecordingHost::ResolutionLevelPresent(int level) { return !absentLevels.contains(level); }
+
+void RecordingHost::FetchResolutionLevel(int level) { fetchedLevels.push_back(level); }
+
 void RecordingHost::ClearRecords() {
     imagePaths.clear();
     soundPaths.clear();
@@ -145,6 +149,8 @@ void GameHarness::Reset(bool loadAssets) {
     ReleaseAll();
     InitGameGlobals();
     host_->missing.clear();
+    host_->absentLevels.clear();
+    host_->fetchedLevels.clear();
     host_->joystickPresent = false;
     host_->joyX = host_->joyY = 0;
     c_MyApp* app = App();

@@ -17,11 +17,11 @@ set(SOLBRIM_DIST_DIR ${PROJECT_BINARY_DIR}/dist)
 install(TARGETS solbrim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The game reads ../share/solbrim/data from its own folder (host/game_files.h).
-# The music generator's instruments and song go along only when it plays.
-if(SOLBRIM_MUSIC)
-  set(solbrim_data_filter)
-else()
-  set(solbrim_data_filter PATTERN inst EXCLUDE)
+# The music generator's instruments and song go along only when it plays;
+# the web page's icons never do.
+set(solbrim_data_filter PATTERN page-icon-* EXCLUDE)
+if(NOT SOLBRIM_MUSIC)
+  list(APPEND solbrim_data_filter PATTERN inst EXCLUDE)
 endif()
 install(DIRECTORY ${PROJECT_BINARY_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/solbrim/data
   ${solbrim_data_filter})

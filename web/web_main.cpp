@@ -6,12 +6,14 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 
 #include "app/framework.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
+#include "game/shell/resolution_level.h"
 #include "host/entry_point.h"
 #include "host/joystick_source.h"
 #include "web/hx_web_game.h"
@@ -51,6 +53,20 @@ void PersistStateFolder() {
     });
 }
 
+// The page's level loader (level_packages.js) answers with SolbrimLevelFetched.
+void FetchLevelPackage(int level) {
+    EM_ASM({ Module.solbrimFetchLevel($0); }, level);
+}
+
+// The levels a bit mask (bit n: level n) names.
+std::set<int> LevelsInMask(int mask) {
+    std::set<int> levels;
+    for (int level : kResolutionLevels) {
+        if (mask & (1 << level)) levels.insert(level);
+    }
+    return levels;
+}
+
 void OpenInNewTab(const std::string& url) {
     EM_ASM({ window.open(UTF8ToString($0), "_blank", "noopener"); }, url.c_str());
 }
@@ -58,8 +74,9 @@ void OpenInNewTab(const std::string& url) {
 }  // namespace
 
 // Called by the page once the record's folder is loaded (storageAvailable:
-// whether the browser's storage could be opened at all).
-extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
+// whether the browser's storage could be opened at all; presentLevels: the
+// resolution levels already in place, bit n for level n).
+extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable, int presentLevels) {
     OpenGameWindow(kDataFolder);
     GameFiles files{kDataFolder, kStateFile, ""};
     WebPage page;
@@ -67,6 +84,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
     page.persist = PersistStateFolder;
     page.openUrl = OpenInNewTab;
     page.startFrames = StartFrames;
+    page.fetchLevel = FetchLevelPackage;
+    page.presentLevels = LevelsInMask(presentLevels);
     auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()),
                                std::make_unique<GlfwJoystickSource>(), std::move(page));
     gGame = game;
@@ -74,6 +93,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
     static char* argv[] = {program, nullptr};
     InitProgram(1, argv, InitGlobals, CreateApp);
     if (game->Delegate()) game->Run();
+}
+
+// The level loader's answer: every file of the level written, or not.
+extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimLevelFetched(int level, int succeeded) {
+    if (gGame) gGame->LevelFetched(level, succeeded != 0);
+}
+
+// The level a window of this size loads, for the level loader's first
+// choice. Pure, so it may be called before the runtime has started.
+extern "C" EMSCRIPTEN_KEEPALIVE int SolbrimResolutionLevel(int width, int height) {
+    return ResolutionLevelFor(width, height);
 }
 
 // The updates run so far, for measuring the update rate from the page.
@@ -87,12 +117,12 @@ int main() {
             FS.mount(IDBFS, {}, folder);
         } catch (error) {
             console.warn("Sol Brim: no persistent storage", error);
-            Module["_SolbrimStart"](0);
+            Module["_SolbrimStart"](0, Module.solbrimPresentLevels);
             return;
         }
         FS.syncfs(true, function(error) {
             if (error) console.warn("Sol Brim: the stored record could not be read", error);
-            Module["_SolbrimStart"](error ? 0 : 1);
+            Module["_SolbrimStart"](error ? 0 : 1, Module.solbrimPresentLevels);
         });
     }, kStateFolder);
     // The program goes on in the callbacks above; returning would end it.

@@ -397,7 +397,7 @@ try {
         module = value;
         const initialized = value.onRuntimeInitialized;
         value.onRuntimeInitialized = () => {
-          const tiny = module.FS.readFile("/data/icon-16.png");
+          const tiny = module.FS.readFile("/data/brio_font.png");  // 16 pixels high
           for (const suffix of ["", "-hd", "-hd2"]) module.FS.writeFile(`/data/parts${suffix}.png`, tiny);
           initialized();
         };

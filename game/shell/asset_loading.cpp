@@ -108,12 +108,12 @@ void c_MyApp::ChooseResolution() {
     HxGame* host = HxGame::Current();
     auto present = [host](int level) { return !host || host->ResolutionLevelPresent(level); };
     int wanted = ResolutionLevelFor(DeviceWidth(), DeviceHeight());
-    if (!present(wanted)) {
+    hdLevel = UsableResolutionLevel(wanted, present);
+    if (hdLevel < wanted || !present(hdLevel)) {
         // Loading starts again once it has arrived (OnUpdate).
         host->FetchResolutionLevel(wanted);
         awaitedLevel = wanted;
     }
-    hdLevel = UsableResolutionLevel(wanted, hdLevel, present);
     hdScale = 1.0f / static_cast<float>(hdLevel);
     SetCrashReportResolutionLevel(hdLevel);
 }

@@ -1,10 +1,13 @@
 // Which resolution level of the images (1, 2 or 4) a device loads. The
 // level follows the device size; a host that fetches a level's files on
-// demand may not have them yet, and then the game keeps what it can open:
+// demand may not have them yet, and then the game loads what it can open:
 //   - the wanted level whenever its files are present;
-//   - else the level in use, if its files are present;
-//   - else the present level nearest to the wanted one (lower first);
-//   - else the wanted level, whose missing files are then reported.
+//   - else the lowest present level above it, which looks as sharp, and
+//     nothing is fetched;
+//   - else the highest present level below it, while the wanted one is
+//     fetched (so a game keeps the level it has until the new one is whole);
+//   - else the wanted level, fetched too; until it arrives its missing
+//     files are reported.
 #pragma once
 #include <functional>
 
@@ -14,4 +17,4 @@ inline constexpr int kResolutionLevels[] = {1, 2, 4};
 int ResolutionLevelFor(int deviceWidth, int deviceHeight);
 
 // The level to load now, by the rules above.
-int UsableResolutionLevel(int wanted, int current, const std::function<bool(int level)>& present);
+int UsableResolutionLevel(int wanted, const std::function<bool(int level)>& present);

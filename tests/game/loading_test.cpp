@@ -293,32 +293,33 @@ TEST_F(LoadingTest, AnAbsentLevelIsFetchedAndTheGameSwitchesOnceItArrives) {
     EXPECT_EQ(app->screen, kScreenPlay);
 }
 
-TEST_F(LoadingTest, WithNoLevelInUseTheNearestPresentLevelLoads) {
+TEST_F(LoadingTest, AnAbsentLevelGivesWayToAPresentOneAndOnlyALowerOneIsFetched) {
     c_MyApp* app = App();
     RecordingHost* host = Game().Host();
     struct Case {
         int width, height;
         std::set<int> absent;
         int level;
+        bool fetched;
     };
     const Case cases[] = {
-        {640, 480, {2}, 1},       // wants 2: 1 and 4 are as near, the lower wins
-        {1231, 700, {4}, 2},      // wants 4: 2 is nearer than 1
-        {1231, 700, {4, 2}, 1},
-        {600, 500, {1}, 2},       // wants 1: 2 is nearer than 4
-        {600, 500, {1, 2}, 4},
-        {640, 480, {1, 2, 4}, 2}, // nothing present: the wanted level, whose files fail
+        {640, 480, {2}, 4, false},    // a higher level is as sharp: nothing to fetch
+        {1231, 700, {4}, 2, true},    // a lower one only until the wanted one is here
+        {1231, 700, {4, 2}, 1, true},
+        {600, 500, {1, 2}, 4, false},
+        {640, 480, {1, 2, 4}, 2, true},  // nothing present: the wanted level, whose files fail
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << ", absent " << c.absent.size());
         Game().ResizeWindow(c.width, c.height);
         RunFrames(1);
         host->absentLevels = c.absent;
+        host->fetchedLevels.clear();
         host->ClearRecords();
-        app->hdLevel = 0;
         app->PrepareLoading();
         EXPECT_EQ(app->hdLevel, c.level);
         EXPECT_TRUE(OnlyLevel(host->imagePaths, c.level));
+        EXPECT_EQ(!host->fetchedLevels.empty(), c.fetched);
     }
 }
 

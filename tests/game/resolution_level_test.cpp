@@ -7,25 +7,29 @@
 
 namespace {
 
-int Usable(int wanted, int current, std::set<int> absent) {
-    return UsableResolutionLevel(wanted, current, [&](int level) { return !absent.contains(level); });
+int Usable(int wanted, std::set<int> absent) {
+    return UsableResolutionLevel(wanted, [&](int level) { return !absent.contains(level); });
 }
 
-TEST(ResolutionLevel, ThePresentWantedLevelWinsOverTheOneInUse) {
-    EXPECT_EQ(Usable(4, 2, {}), 4);
-    EXPECT_EQ(Usable(1, 4, {2}), 1);
+TEST(ResolutionLevel, ThePresentWantedLevelWins) {
+    EXPECT_EQ(Usable(4, {}), 4);
+    EXPECT_EQ(Usable(1, {2, 4}), 1);
+    EXPECT_EQ(Usable(2, {1}), 2);
 }
 
-TEST(ResolutionLevel, AnAbsentWantedLevelKeepsThePresentOneInUse) {
-    EXPECT_EQ(Usable(4, 1, {4}), 1);  // even where 2 would be nearer
-    EXPECT_EQ(Usable(1, 4, {1}), 4);
-    // The level in use went missing too: the nearest present one.
-    EXPECT_EQ(Usable(4, 1, {4, 1}), 2);
+TEST(ResolutionLevel, AnAbsentWantedLevelGivesWayToTheLowestAboveItElseTheHighestBelow) {
+    EXPECT_EQ(Usable(1, {1}), 2);
+    EXPECT_EQ(Usable(1, {1, 2}), 4);
+    EXPECT_EQ(Usable(2, {2}), 4);
+    EXPECT_EQ(Usable(2, {2, 4}), 1);
+    EXPECT_EQ(Usable(4, {4}), 2);
+    EXPECT_EQ(Usable(4, {4, 2}), 1);
+    EXPECT_EQ(Usable(2, {1, 2, 4}), 2);  // nothing present
 }
 
-TEST(ResolutionLevel, AskedOnlyAboutWhatItNeeds) {
+TEST(ResolutionLevel, AsksNoFurtherOnceALevelWillDo) {
     std::set<int> asked;
-    UsableResolutionLevel(2, 4, [&](int level) {
+    UsableResolutionLevel(2, [&](int level) {
         asked.insert(level);
         return level != 2;
     });

@@ -178,6 +178,22 @@ async function bytesBeforeTitle(browser, address, options, throttle) {
   }
 }
 
+// A page grown past 1230 pixels wants level 4: its package arrives, and the
+// game never tries to open one of its files before that.
+async function largerWindowFetchesItsLevel(page) {
+  const missing = [];
+  page.on("console", (m) => { if (m.text().includes("cannot load")) missing.push(m.text()); });
+  const { log } = await watchNetwork(page);
+  await page.setViewportSize({ width: 1500, height: 1400 });
+  await until(() => page.evaluate(() => canvas.height > 1230), 10, "the canvas to grow");
+  await until(() => page.evaluate(() => (Module.solbrimPresentLevels & (1 << 4)) !== 0), 30, "level 4");
+  const from = await page.evaluate(() => Module._SolbrimUpdates());
+  await until(() => page.evaluate((n) => Module._SolbrimUpdates() >= n, from + kTitleUpdates), 30, "loading again");
+  check(names(log).some((n) => /^level4\./.test(n)), "a larger window fetches the level-4 images");
+  check(missing.length === 0, `no file was opened before it arrived${missing.length ? ": " + missing.join(" | ") : ""}`);
+  check(await drawsTitle(page, "larger-title"), "the larger page draws the title");
+}
+
 async function loadingIsLight(browser, address) {
   const desktop = await bytesBeforeTitle(browser, address, kDesktop);
   console.log(`measured: desktop page (canvas ${desktop.canvas}): ${desktop.bytes} bytes before the title`);
@@ -186,6 +202,7 @@ async function loadingIsLight(browser, address) {
         `a 640 x 480 canvas fetches only the level-2 images (${desktop.fetched.filter((n) => n.startsWith("level"))})`);
   check(!desktop.instruments, "the music instruments are not in the default build's data");
   check(await drawsTitle(desktop.page, "desktop-title"), "the desktop page draws the title");
+  await largerWindowFetchesItsLevel(desktop.page);
   await desktop.context.close();
 
   const phone = await bytesBeforeTitle(browser, address, kPhone);

@@ -14,6 +14,7 @@ import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { chromium } from "playwright-core";
 import { serve } from "../../web/serve.mjs";
+import { Tally, decodePng } from "./test_support.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/browser-test");
@@ -22,18 +23,8 @@ mkdirSync(artefacts, { recursive: true });
 
 const kWidth = 640, kHeight = 480;
 const kHard = 2;  // the third mode's table
-const failures = [];
-let passed = 0;
-
-function check(condition, what) {
-  if (condition) {
-    passed += 1;
-    console.log(`ok: ${what}`);
-  } else {
-    failures.push(what);
-    console.log(`FAILED: ${what}`);
-  }
-}
+const tally = new Tally();
+const check = (condition, what) => tally.check(condition, what);
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
@@ -43,21 +34,7 @@ const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 async function grab(page, name) {
   const png = await page.locator("#canvas").screenshot();
   if (name) writeFileSync(join(artefacts, `${name}.png`), png);
-  const base64 = await page.evaluate(async (data) => {
-    const image = new Image();
-    image.src = "data:image/png;base64," + data;
-    await image.decode();
-    const canvas = document.createElement("canvas");
-    canvas.width = image.width;
-    canvas.height = image.height;
-    const context = canvas.getContext("2d");
-    context.drawImage(image, 0, 0);
-    const bytes = context.getImageData(0, 0, image.width, image.height).data;
-    let text = "";
-    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-    return [image.width, image.height, btoa(text)];
-  }, png.toString("base64"));
-  return { width: base64[0], height: base64[1], rgba: new Uint8Array(Buffer.from(base64[2], "base64")), png };
+  return { ...(await decodePng(page, png)), png };
 }
 
 // Pixels in [x0, x1) x [y0, y1) whose colour passes the test.
@@ -440,8 +417,7 @@ try {
   check(refusedErrors.length === 0, `without storage the console has no errors${refusedErrors.length ? ": " + refusedErrors.join(" | ") : ""}`);
   await refused.close();
 } catch (error) {
-  failures.push(String(error));
-  console.log(`FAILED: ${error}`);
+  tally.fail(error);
   if (page) await page.screenshot({ path: join(artefacts, "error-page.png") }).catch(() => {});
 } finally {
   await context.close();
@@ -449,5 +425,4 @@ try {
   rmSync(profile, { recursive: true, force: true });
 }
 
-console.log(`browser tests: ${passed} passed, ${failures.length} failed`);
-process.exit(failures.length ? 1 : 0);
+tally.finish();

@@ -16,6 +16,7 @@ import { fileURLToPath } from "node:url";
 import { chromium } from "playwright-core";
 import { serve } from "../../web/serve.mjs";
 import { makeSite } from "../../web/make_site.mjs";
+import { Tally, decodePng } from "./test_support.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/offline-test");
@@ -30,17 +31,8 @@ const kArgs = ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-ru
 const kDesktop = { viewport: { width: 900, height: 640 } };
 const kPhone = { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
-const failures = [];
-let passed = 0;
-function check(condition, what) {
-  if (condition) {
-    passed += 1;
-    console.log(`ok: ${what}`);
-  } else {
-    failures.push(what);
-    console.log(`FAILED: ${what}`);
-  }
-}
+const tally = new Tally();
+const check = (condition, what) => tally.check(condition, what);
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
@@ -61,23 +53,10 @@ const titleReached = (page, seconds = 60) => until(() => page.evaluate(
   (n) => typeof Module !== "undefined" && Module._SolbrimUpdates && Module._SolbrimUpdates() >= n, kTitleUpdates),
   seconds, "the title");
 
-// The canvas as RGBA bytes, decoded by the page from a screenshot.
 async function grab(page, name) {
   const png = await page.locator("#canvas").screenshot();
   writeFileSync(join(artefacts, `${name}.png`), png);
-  const [width, height, data] = await page.evaluate(async (base64) => {
-    const image = new Image();
-    image.src = "data:image/png;base64," + base64;
-    await image.decode();
-    const canvas = new OffscreenCanvas(image.width, image.height);
-    const context = canvas.getContext("2d");
-    context.drawImage(image, 0, 0);
-    const bytes = context.getImageData(0, 0, image.width, image.height).data;
-    let text = "";
-    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-    return [image.width, image.height, btoa(text)];
-  }, png.toString("base64"));
-  return { width, height, rgba: Buffer.from(data, "base64") };
+  return decodePng(page, png);
 }
 
 // The title's score lists, in their light green, stand at the right edge.
@@ -141,12 +120,21 @@ const cachedForOffline = (page) => until(async () => {
     ? contents : null;
 }, 30, "the offline cache");
 
-// A served copy of a site that the test may change.
-async function servedCopy(from) {
+// Runs body(served, context) on a served copy of the site that it may
+// change, in a fresh context; everything is cleaned up afterwards.
+async function withServedCopy(browser, body) {
   const folder = mkdtempSync(join(tmpdir(), "solbrim-site-"));
-  cpSync(from, folder, { recursive: true });
+  cpSync(site, folder, { recursive: true });
   const server = await serve(folder, 0);
-  return { folder, server, address: `http://127.0.0.1:${server.address().port}/` };
+  const served = { folder, server, address: `http://127.0.0.1:${server.address().port}/` };
+  const context = browser ? await browser.newContext(kDesktop) : null;
+  try {
+    await body(served, context);
+  } finally {
+    if (context) await context.close();
+    stop(served);
+    rmSync(folder, { recursive: true, force: true });
+  }
 }
 
 function stop(served) {
@@ -221,47 +209,44 @@ async function loadingIsLight(browser, address) {
 }
 
 async function playsOfflineAndInstalls(profile) {
-  const served = await servedCopy(site);
-  const context = await chromium.launchPersistentContext(profile, { executablePath: "/usr/bin/chromium", headless: true,
-                                                                    args: kArgs, ...kDesktop });
-  const errors = [];
-  try {
-    const page = context.pages()[0] ?? (await context.newPage());
-    page.on("console", (m) => { if (m.type() === "error") errors.push(m.text()); });
-    await page.goto(served.address);
-    await titleReached(page);
-    const contents = await cachedForOffline(page);
-    const [cacheName] = Object.keys(contents);
-    check(/^solbrim-\d+\.\d+\.\d+-[0-9a-f]{12}$/.test(cacheName), `one cache, named after the version and the build (${cacheName})`);
+  await withServedCopy(null, async (served) => {
+    const context = await chromium.launchPersistentContext(profile, { executablePath: "/usr/bin/chromium",
+                                                                      headless: true, args: kArgs, ...kDesktop });
+    try {
+      const errors = [];
+      const page = context.pages()[0] ?? (await context.newPage());
+      page.on("console", (m) => { if (m.type() === "error") errors.push(m.text()); });
+      await page.goto(served.address);
+      await titleReached(page);
+      const contents = await cachedForOffline(page);
+      const [cacheName] = Object.keys(contents);
+      check(/^solbrim-\d+\.\d+\.\d+-[0-9a-f]{12}$/.test(cacheName), `one cache, named after the version and the build (${cacheName})`);
 
-    const session = await context.newCDPSession(page);
-    const { installabilityErrors } = await session.send("Page.getInstallabilityErrors");
-    check(installabilityErrors.length === 0,
-          `Chromium finds the page installable${installabilityErrors.map((e) => ": " + e.errorId).join("")}`);
-    const manifest = await (await page.request.get(served.address + "manifest.webmanifest")).json();
-    check(manifest.name === "Sol Brim" && manifest.display === "fullscreen" &&
-          manifest.icons.some((i) => i.sizes === "512x512" && i.purpose.includes("maskable")),
-          "the manifest names the game, plays full screen and has a maskable icon");
+      const session = await context.newCDPSession(page);
+      const { installabilityErrors } = await session.send("Page.getInstallabilityErrors");
+      check(installabilityErrors.length === 0,
+            `Chromium finds the page installable${installabilityErrors.map((e) => ": " + e.errorId).join("")}`);
+      const manifest = await (await page.request.get(served.address + "manifest.webmanifest")).json();
+      check(manifest.name === "Sol Brim" && manifest.display === "fullscreen" &&
+            manifest.icons.some((i) => i.sizes === "512x512" && i.purpose.includes("maskable")),
+            "the manifest names the game, plays full screen and has a maskable icon");
 
-    // The server stops and the network goes: a reload still plays.
-    stop(served);
-    await context.setOffline(true);
-    await page.reload();
-    await titleReached(page);
-    check(await drawsTitle(page, "offline-title"), "offline, a reload draws the title");
-    check(errors.length === 0, `the console has no errors${errors.length ? ": " + errors.join(" | ") : ""}`);
-  } finally {
-    await context.close();
-    stop(served);
-    rmSync(served.folder, { recursive: true, force: true });
-  }
+      // The server stops and the network goes: a reload still plays.
+      stop(served);
+      await context.setOffline(true);
+      await page.reload();
+      await titleReached(page);
+      check(await drawsTitle(page, "offline-title"), "offline, a reload draws the title");
+      check(errors.length === 0, `the console has no errors${errors.length ? ": " + errors.join(" | ") : ""}`);
+    } finally {
+      await context.close();
+    }
+  });
 }
 
 // Only the page arrives: the program's files fail as without a connection.
 async function firstVisitOffline(browser) {
-  const served = await servedCopy(site);
-  const context = await browser.newContext(kDesktop);
-  try {
+  await withServedCopy(browser, async (served, context) => {
     await context.route(/\.(wasm|data)$/, (route) => route.abort("internetdisconnected"));
     const page = await context.newPage();
     const warnings = [];
@@ -277,19 +262,13 @@ async function firstVisitOffline(browser) {
     const left = await page.evaluate(async () => [(await caches.keys()).length,
                                                    (await navigator.serviceWorker.getRegistrations()).length]);
     check(left[0] === 0 && left[1] === 0, `it leaves no cache and no worker (${left})`);
-  } finally {
-    await context.close();
-    stop(served);
-    rmSync(served.folder, { recursive: true, force: true });
-  }
+  });
 }
 
 // One of the files the worker caches at install is missing.
 async function failedInstall(browser) {
-  const served = await servedCopy(site);
-  rmSync(join(served.folder, "page-icon-512.png"));
-  const context = await browser.newContext(kDesktop);
-  try {
+  await withServedCopy(browser, async (served, context) => {
+    rmSync(join(served.folder, "page-icon-512.png"));
     const page = await context.newPage();
     const session = await context.newCDPSession(page);
     let redundant = false;
@@ -302,18 +281,12 @@ async function failedInstall(browser) {
     await until(async () => redundant, 30, "the install to fail");
     const left = await page.evaluate(async () => (await caches.keys()).length);
     check(left === 0, `a failed install leaves no cache (${left})`);
-  } finally {
-    await context.close();
-    stop(served);
-    rmSync(served.folder, { recursive: true, force: true });
-  }
+  });
 }
 
 // The served folder is replaced by another build while a tab plays the old one.
 async function newBuildUnderAnOpenTab(browser) {
-  const served = await servedCopy(site);
-  const context = await browser.newContext(kDesktop);
-  try {
+  await withServedCopy(browser, async (served, context) => {
     const page = await context.newPage();
     await page.goto(served.address);
     await titleReached(page);
@@ -325,8 +298,7 @@ async function newBuildUnderAnOpenTab(browser) {
     cpSync(sources, nextSources, { recursive: true });
     writeFileSync(join(nextSources, "index.html"), readFileSync(join(sources, "index.html"), "utf8") + "<!-- next -->\n");
     const program = join(site, "..", "program"), packed = join(site, "..", "packed");
-    const version = oldCache.split("-")[1];
-    makeSite(program, packed, nextSources, served.folder, version);
+    makeSite(program, packed, nextSources, served.folder, oldCache.split("-")[1]);
     rmSync(nextSources, { recursive: true, force: true });
 
     const { log } = await watchNetwork(page);
@@ -337,16 +309,12 @@ async function newBuildUnderAnOpenTab(browser) {
     check(loaded.length >= 4 && builds.size === 1 && !builds.has(oldBuild),
           `the next load runs the new build alone (${[...builds]} after ${oldBuild})`);
     check(await drawsTitle(page, "new-build-title"), "the new build draws the title");
-    const caches = await until(async () => {
-      const names = Object.keys(await cacheContents(page));
-      return names.length === 1 && names[0] !== oldCache ? names : null;
+    const left = await until(async () => {
+      const cacheNames = Object.keys(await cacheContents(page));
+      return cacheNames.length === 1 && cacheNames[0] !== oldCache ? cacheNames : null;
     }, 30, "the old cache to go");
-    check(caches.length === 1, `the new build's worker deleted the old cache (${caches})`);
-  } finally {
-    await context.close();
-    stop(served);
-    rmSync(served.folder, { recursive: true, force: true });
-  }
+    check(left.length === 1, `the new build's worker deleted the old cache (${left})`);
+  });
 }
 
 const server = await serve(site, 0);
@@ -360,8 +328,7 @@ try {
     try {
       await run();
     } catch (error) {
-      failures.push(String(error));
-      console.log(`FAILED: ${error}`);
+      tally.fail(error);
     }
   }
 } finally {
@@ -370,5 +337,4 @@ try {
   rmSync(profile, { recursive: true, force: true });
 }
 
-console.log(`browser tests: ${passed} passed, ${failures.length} failed`);
-process.exit(failures.length ? 1 : 0);
+tally.finish();

@@ -11,18 +11,15 @@
 Module.solbrimPresentLevels = 0;
 Module.solbrimLevelFiles = [];
 
-function solbrimLevelName(level) {
-  return "level" + level + ".data";
+function solbrimLevelUrl(level) {
+  return locateFile("level" + level + ".data");
 }
 
 function solbrimFetchPackage(level) {
-  var url = locateFile(solbrimLevelName(level));
+  var url = solbrimLevelUrl(level);
   return fetch(url).then(function (response) {
     if (!response.ok) throw new Error(url + ": " + response.status);
     return response.arrayBuffer();
-  }).then(function (buffer) {
-    Module.solbrimLevelFiles.push(url);
-    return buffer;
   });
 }
 
@@ -51,6 +48,7 @@ function solbrimMount(level, buffer) {
     FS.writeFile(path, file[1]);
   });
   Module.solbrimPresentLevels |= 1 << level;
+  Module.solbrimLevelFiles.push(solbrimLevelUrl(level));
 }
 
 Module.solbrimFetchLevel = function (level) {

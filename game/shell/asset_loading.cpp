@@ -11,9 +11,9 @@
 #include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
+#include "game/shell/resolution_level.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
-#include "game/shell/resolution_level.h"
 #include "host/crash_report.h"
 #include "host/hx_game.h"
 

@@ -33,11 +33,11 @@ install(TARGETS solbrim RUNTIME DESTINATION ${SOLBRIM_PACKAGE_GAMES_DIR} COMPONE
 
 # The game reads ../share/solbrim/data from its own folder (host/game_files.h),
 # which is the same folder from bin/ and from games/.
-# The music generator's instruments and song go along only when it plays.
-if(SOLBRIM_MUSIC)
-  set(solbrim_data_filter)
-else()
-  set(solbrim_data_filter PATTERN inst EXCLUDE)
+# The music generator's instruments and song go along only when it plays;
+# the web page's icons never do.
+set(solbrim_data_filter PATTERN page-icon-* EXCLUDE)
+if(NOT SOLBRIM_MUSIC)
+  list(APPEND solbrim_data_filter PATTERN inst EXCLUDE)
 endif()
 install(DIRECTORY ${PROJECT_BINARY_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/solbrim/data
   COMPONENT game ${solbrim_data_filter})

@@ -136,6 +136,12 @@ int c_MyApp::OnUpdate() {
     MusicUpdate();
     SampleInput();
 
+    // A level the host had to fetch has arrived: everything is loaded again
+    // in it, as after a resize.
+    if (awaitedLevel != 0 && HxGame::Current()->ResolutionLevelPresent(awaitedLevel)) {
+        awaitedLevel = 0;
+        loadStep = 1;
+    }
     // No screen runs while loading; a screen that starts loading (the start
     // gate) has its first step in the same update.
     if (loadStep == 0) RunScreen();

@@ -44,6 +44,7 @@ struct MyAppScalars {
     int lastDeviceWidth = 0, lastDeviceHeight = 0;
     float clearRed = 0, clearGreen = 0, clearBlue = 0, clearAlpha = 0;
     int hdLevel = 0;
+    int awaitedLevel = 0;  // a level the host is still fetching (0: none)
     float hdScale = 0;
     int fontImage = 0;
     int loadStep = 0;

@@ -119,6 +119,8 @@ void HxGame::OpenUrl(const String&) {}
 void HxGame::SetMouseVisible(bool) {}
 void HxGame::SetWindowSize(int, int) {}
 void HxGame::SetResolutionLevel(int) {}
+bool HxGame::ResolutionLevelPresent(int) { return true; }
+void HxGame::FetchResolutionLevel(int) {}
 
 // ---- errors and the collector ---------------------------------------------
 

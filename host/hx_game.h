@@ -57,6 +57,13 @@ public:
     // 4). A platform without failure reports ignores them.
     virtual void SetWindowSize(int width, int height);
     virtual void SetResolutionLevel(int level);
+    // Whether the image files of a resolution level (1, 2 or 4) can be
+    // opened now. A host that downloads them on demand answers false until
+    // they are all in place; the desktop has every level.
+    virtual bool ResolutionLevelPresent(int level);
+    // Starts getting an absent level's files; asking again while they are
+    // on their way, or after they failed to arrive, does nothing.
+    virtual void FetchResolutionLevel(int level);
     virtual String PathToFilePath(const String& path);
     // The file path of path as the file system takes it, in bytes (the
     // folders found at start may not be UTF-8); "" when it cannot be opened.

@@ -10,7 +10,9 @@ HxWebGame::HxWebGame(GameFiles files, HostWindow* windowView, std::unique_ptr<Ho
                      std::unique_ptr<JoystickSource>&& joysticks, WebPage&& page)
     : HxVellumGame(std::move(files), std::move(window), std::move(joysticks)),
       window_(windowView),
-      page_(std::move(page)) {}
+      page_(std::move(page)) {
+    for (int level : page_.presentLevels) levels_[level] = LevelFiles::Present;
+}
 
 void HxWebGame::Run() {
     page_.startFrames([this] { Frame(); });
@@ -41,4 +43,17 @@ int HxWebGame::SaveState(const String& state) {
 
 void HxWebGame::OpenUrl(const String& url) {
     if (page_.openUrl) page_.openUrl(url.ToNarrow());
+}
+
+bool HxWebGame::ResolutionLevelPresent(int level) { return levels_[level] == LevelFiles::Present; }
+
+void HxWebGame::FetchResolutionLevel(int level) {
+    if (levels_[level] != LevelFiles::Absent || !page_.fetchLevel) return;
+    levels_[level] = LevelFiles::Fetching;
+    page_.fetchLevel(level);
+}
+
+void HxWebGame::LevelFetched(int level, bool succeeded) {
+    if (levels_[level] != LevelFiles::Fetching) return;
+    levels_[level] = succeeded ? LevelFiles::Present : LevelFiles::Failed;
 }

@@ -13,11 +13,20 @@
 // When the storage could not be opened at start, saving fails (-1) without
 // writing.
 //
+// The images of each resolution level come in a package of their own that
+// the page fetches on demand. A level is absent, on its way, present or
+// failed; it is fetched at most once, and counts as present only after
+// every file of it has been written, so the game never opens a file that
+// is not there yet. A failed level stays failed for the page's life: the
+// game keeps the level it has rather than asking again on every load step.
+//
 // Everything platform-specific is injected, so frames can be driven by a
 // fake window and clock outside a browser.
 #pragma once
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "host/hx_vellum_game.h"
@@ -29,8 +38,13 @@ struct WebPage {
     std::function<void()> persist;
     // Opens a link in a new tab.
     std::function<void(const std::string& url)> openUrl;
+    // Starts fetching a resolution level's package; the page answers with
+    // HxWebGame::LevelFetched.
+    std::function<void(int level)> fetchLevel;
     // Whether persistent storage opened at start.
     bool storageAvailable = false;
+    // The resolution levels whose files the page put in place before start.
+    std::set<int> presentLevels;
 };
 
 class HxWebGame : public HxVellumGame {
@@ -50,8 +64,14 @@ public:
 
     int SaveState(const String& state) override;
     void OpenUrl(const String& url) override;
+    bool ResolutionLevelPresent(int level) override;
+    void FetchResolutionLevel(int level) override;
+    // The page's answer to fetchLevel: every file of the level written, or not.
+    void LevelFetched(int level, bool succeeded);
 
 private:
+    enum class LevelFiles { Absent, Fetching, Present, Failed };
+
     HxWebGame(GameFiles files, HostWindow* windowView, std::unique_ptr<HostWindow>&& window,
               std::unique_ptr<JoystickSource>&& joysticks, WebPage&& page);
 
@@ -59,4 +79,5 @@ private:
     WebPage page_;
     bool begun_ = false;
     long long updates_ = 0;
+    std::map<int, LevelFiles> levels_;
 };

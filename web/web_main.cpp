@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include "desktop/game_window.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
+#include "game/shell/resolution_level.h"
 #include "host/joystick_source.h"
 #include "host/program.h"
 #include "web/hx_web_game.h"
@@ -90,6 +92,20 @@ void PersistStateFolder() {
     EM_ASM({ Module["solbrimStoreRecord"](); });
 }
 
+// The page's level loader (level_packages.js) answers with SolbrimLevelFetched.
+void FetchLevelPackage(int level) {
+    EM_ASM({ Module.solbrimFetchLevel($0); }, level);
+}
+
+// The levels a bit mask (bit n: level n) names.
+std::set<int> LevelsInMask(int mask) {
+    std::set<int> levels;
+    for (int level : kResolutionLevels) {
+        if (mask & (1 << level)) levels.insert(level);
+    }
+    return levels;
+}
+
 void OpenInNewTab(const std::string& url) {
     EM_ASM({ window.open(UTF8ToString($0), "_blank", "noopener"); }, url.c_str());
 }
@@ -97,8 +113,9 @@ void OpenInNewTab(const std::string& url) {
 }  // namespace
 
 // Called by the page once the record's folder is loaded (storageAvailable:
-// whether the browser's storage could be opened at all).
-extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
+// whether the browser's storage could be opened at all; presentLevels: the
+// resolution levels already in place, bit n for level n).
+extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable, int presentLevels) {
     OpenGameWindow(kDataFolder);
     GameFiles files{kDataFolder, kStateFile, ""};
     WebPage page;
@@ -107,14 +124,26 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable) {
     page.persist = PersistStateFolder;
     page.openUrl = OpenInNewTab;
     page.startFrames = StartFrames;
-    auto joysticks = std::make_unique<GlfwJoystickSource>(std::make_unique<WebJoystickDevice>());
-    auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()), std::move(joysticks),
-                               std::move(page));
+    page.fetchLevel = FetchLevelPackage;
+    page.presentLevels = LevelsInMask(presentLevels);
+    auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()),
+                               std::make_unique<GlfwJoystickSource>(std::make_unique<WebJoystickDevice>()), std::move(page));
     gGame = game;
     static char program[] = "solbrim";
     static char* argv[] = {program, nullptr};
     InitProgram(1, argv, InitGlobals, CreateApp);
     if (game->Delegate()) game->Run();
+}
+
+// The level loader's answer: every file of the level written, or not.
+extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimLevelFetched(int level, int succeeded) {
+    if (gGame) gGame->LevelFetched(level, succeeded != 0);
+}
+
+// The level a window of this size loads, for the level loader's first
+// choice. Pure, so it may be called before the runtime has started.
+extern "C" EMSCRIPTEN_KEEPALIVE int SolbrimResolutionLevel(int width, int height) {
+    return ResolutionLevelFor(width, height);
 }
 
 // The updates run so far, for measuring the update rate from the page.
@@ -128,12 +157,12 @@ int main() {
             FS.mount(IDBFS, {}, folder);
         } catch (error) {
             console.warn("Sol Brim: no persistent storage", error);
-            Module["_SolbrimStart"](0);
+            Module["_SolbrimStart"](0, Module.solbrimPresentLevels);
             return;
         }
         FS.syncfs(true, function(error) {
             if (error) console.warn("Sol Brim: the stored record could not be read", error);
-            Module["_SolbrimStart"](error ? 0 : 1);
+            Module["_SolbrimStart"](error ? 0 : 1, Module.solbrimPresentLevels);
         });
     }, kStateFolder);
     // The program goes on in the callbacks above; returning would end it.

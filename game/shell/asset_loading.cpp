@@ -1,7 +1,8 @@
 // Asset loading: the maker logo and the font at once, everything else one
 // step per update so the loading screen keeps animating. Images come in
 // three resolutions (NAME.png, NAME-hd.png, NAME-hd2.png); the level follows
-// the device size, re-evaluated before every step.
+// the device size and the host's files (resolution_level.h), re-evaluated
+// before every step.
 #include <algorithm>
 
 #include "app/framework.h"
@@ -10,6 +11,7 @@
 #include "game/game_constants.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
+#include "game/shell/resolution_level.h"
 #include "graphics/drawing.h"
 #include "graphics/image.h"
 #include "host/hx_game.h"
@@ -102,17 +104,17 @@ bool ValidImageSlot(c_MyApp* app, int index) { return index >= 0 && index < app-
 }  // namespace
 
 void c_MyApp::ChooseResolution() {
-    hdLevel = 1;
-    hdScale = 1.0f;
-    if (DeviceWidth() > 630 || DeviceHeight() > 630) {
-        hdLevel = 2;
-        hdScale = 0.5f;
+    HxGame* host = HxGame::Current();
+    auto present = [host](int level) { return !host || host->ResolutionLevelPresent(level); };
+    int wanted = ResolutionLevelFor(DeviceWidth(), DeviceHeight());
+    hdLevel = UsableResolutionLevel(wanted, present);
+    if (hdLevel < wanted || !present(hdLevel)) {
+        // Loading starts again once it has arrived (OnUpdate).
+        host->FetchResolutionLevel(wanted);
+        awaitedLevel = wanted;
     }
-    if (DeviceWidth() > 1230 || DeviceHeight() > 1230) {
-        hdLevel = 4;
-        hdScale = 0.25f;
-    }
-    if (HxGame* host = HxGame::Current()) host->SetResolutionLevel(hdLevel);
+    hdScale = 1.0f / static_cast<float>(hdLevel);
+    if (host) host->SetResolutionLevel(hdLevel);
 }
 
 void c_MyApp::PrepareLoading() {

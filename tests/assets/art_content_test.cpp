@@ -221,4 +221,34 @@ TEST(AppIcon, EverySizeIsASquareTileWithTheBallOnSky) {
     }
 }
 
+TEST(PageIcon, TheMaskableIconFillsItsSquareAndKeepsThePictureInsideTheSafeZone) {
+    for (const PageIcon& page : kPageIcons) {
+        SCOPED_TRACE(page.file);
+        DecodedImage icon = DecodedImage::Load(DataDir() + "/" + page.file);
+        ASSERT_TRUE(icon.Valid());
+        const int s = page.size;
+        ASSERT_EQ(icon.Width(), s);
+        ASSERT_EQ(icon.Height(), s);
+        // A plain icon has the desktop icons' rounded corners; a maskable one is sky there.
+        EXPECT_EQ(Sky(icon.At(0, 0)), page.maskable);
+        EXPECT_EQ(Sky(icon.At(s - 1, s - 1)), page.maskable);
+        if (!page.maskable) continue;
+        // Outside the circle a round mask keeps (radius 40% of the side),
+        // only sky: the ball and coin lie wholly inside it.
+        int outside = 0, black = 0, gold = 0;
+        for (int y = 0; y < s; ++y)
+            for (int x = 0; x < s; ++x) {
+                Rgba p = icon.At(x, y);
+                double dx = x + 0.5 - s / 2.0, dy = y + 0.5 - s / 2.0;
+                bool inCircle = dx * dx + dy * dy < 0.4 * s * 0.4 * s;
+                black += BallBlack(p);
+                gold += Gold(p);
+                if (!inCircle && (BallBlack(p) || Gold(p))) ++outside;
+            }
+        EXPECT_EQ(outside, 0);
+        EXPECT_GT(black, s * s / 20);
+        EXPECT_GT(gold, s * s / 600);
+    }
+}
+
 }  // namespace

@@ -99,6 +99,10 @@ void RecordingHost::SetResolutionLevel(int level) {
     HxDesktopGame::SetResolutionLevel(level);
 }
 
+bool RecordingHost::ResolutionLevelPresent(int level) { return !absentLevels.contains(level); }
+
+void RecordingHost::FetchResolutionLevel(int level) { fetchedLevels.push_back(level); }
+
 void RecordingHost::ClearRecords() {
     imagePaths.clear();
     soundPaths.clear();
@@ -152,6 +156,8 @@ void GameHarness::Reset(bool loadAssets) {
     ReleaseAll();
     InitGameGlobals();
     host_->missing.clear();
+    host_->absentLevels.clear();
+    host_->fetchedLevels.clear();
     host_->joystickPresent = false;
     host_->joyX = host_->joyY = 0;
     std::fill(std::begin(host_->joyButtons), std::end(host_->joyButtons), false);

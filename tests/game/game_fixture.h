@@ -84,6 +84,13 @@ public:
     // Any path containing one of these fails as if the file were missing.
     std::set<std::string> missing;
 
+    // Resolution levels whose files are not there yet, as on a host that
+    // downloads them on demand, and every level the game asked it to fetch.
+    bool ResolutionLevelPresent(int level) override;
+    void FetchResolutionLevel(int level) override;
+    std::set<int> absentLevels;
+    std::vector<int> fetchedLevels;
+
     void ClearRecords();
     // True when some recorded path ends with the given suffix.
     bool OpenedImage(const std::string& suffix) const;

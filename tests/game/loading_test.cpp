@@ -2,7 +2,9 @@
 // names, the slot tables, the 18-step sequence, restarts, missing files, the
 // loading backdrop and the start gate.
 #include <cmath>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "game/game_globals.h"
 #include "graphics/image.h"
@@ -247,6 +249,79 @@ TEST_F(LoadingTest, ResizingRestartsLoadingAndTheScreenStays) {
     RunFrames(1);
     EXPECT_EQ(app->screen, kScreenPlay);
     EXPECT_GE(Game().Commands(kImageIcons).size(), 1u);  // the pause icon: play goes on
+}
+
+// Only opened paths of one level: "-hd.png" for 2, "-hd2.png" for 4, neither for 1.
+bool OnlyLevel(const std::vector<std::string>& paths, int level) {
+    for (const std::string& path : paths) {
+        int opened = path.ends_with("-hd2.png") ? 4 : path.ends_with("-hd.png") ? 2 : 1;
+        if (opened != level) return false;
+    }
+    return !paths.empty();
+}
+
+TEST_F(LoadingTest, AnAbsentLevelIsFetchedAndTheGameSwitchesOnceItArrives) {
+    c_MyApp* app = App();
+    RecordingHost* host = Game().Host();
+    app->NewGame();
+    app->screen = kScreenPlay;
+    host->absentLevels = {4};
+    ReloadAt(1280, 960);
+    // The level in use stays; none of the absent level's files is opened.
+    EXPECT_EQ(app->hdLevel, 2);
+    EXPECT_EQ(app->hdScale, 0.5f);
+    EXPECT_TRUE(OnlyLevel(host->imagePaths, 2));
+    ASSERT_FALSE(host->fetchedLevels.empty());
+    for (int level : host->fetchedLevels) EXPECT_EQ(level, 4);
+    host->ClearRecords();
+    RunFrames(5);
+    EXPECT_EQ(app->loadStep, 0);
+    EXPECT_TRUE(host->imagePaths.empty());
+    EXPECT_EQ(app->screen, kScreenPlay);
+
+    // It arrives: everything loads again in it, and play goes on.
+    host->absentLevels.clear();
+    RunFrames(1);
+    EXPECT_EQ(app->loadStep, 2);
+    Game().FinishLoading();
+    EXPECT_EQ(app->hdLevel, 4);
+    EXPECT_EQ(app->hdScale, 0.25f);
+    EXPECT_TRUE(OnlyLevel(host->imagePaths, 4));
+    EXPECT_EQ(app->awaitedLevel, 0);
+    host->ClearRecords();
+    RunFrames(3);
+    EXPECT_EQ(app->loadStep, 0);  // no further reload
+    EXPECT_EQ(app->screen, kScreenPlay);
+}
+
+TEST_F(LoadingTest, AnAbsentLevelGivesWayToAPresentOneAndOnlyALowerOneIsFetched) {
+    c_MyApp* app = App();
+    RecordingHost* host = Game().Host();
+    struct Case {
+        int width, height;
+        std::set<int> absent;
+        int level;
+        bool fetched;
+    };
+    const Case cases[] = {
+        {640, 480, {2}, 4, false},    // a higher level is as sharp: nothing to fetch
+        {1231, 700, {4}, 2, true},    // a lower one only until the wanted one is here
+        {1231, 700, {4, 2}, 1, true},
+        {600, 500, {1, 2}, 4, false},
+        {640, 480, {1, 2, 4}, 2, true},  // nothing present: the wanted level, whose files fail
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << ", absent " << c.absent.size());
+        Game().ResizeWindow(c.width, c.height);
+        RunFrames(1);
+        host->absentLevels = c.absent;
+        host->fetchedLevels.clear();
+        host->ClearRecords();
+        app->PrepareLoading();
+        EXPECT_EQ(app->hdLevel, c.level);
+        EXPECT_TRUE(OnlyLevel(host->imagePaths, c.level));
+        EXPECT_EQ(!host->fetchedLevels.empty(), c.fetched);
+    }
 }
 
 TEST_F(LoadingTest, SoundEffectFileNames) {

@@ -337,7 +337,9 @@ try {
         module = value;
         const initialized = value.onRuntimeInitialized;
         value.onRuntimeInitialized = () => {
-          const tiny = module.FS.readFile("/data/icon-16.png");
+          // A 1 x 1 picture, far too small for the frames cut from it.
+          const tiny = Uint8Array.from(atob("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg=="),
+                                       (c) => c.charCodeAt(0));
           for (const suffix of ["", "-hd", "-hd2"]) module.FS.writeFile(`/data/parts${suffix}.png`, tiny);
           initialized();
         };

@@ -1,6 +1,7 @@
 // The web host's frames on a fake window and clock: the browser calls Frame
 // at its own rate, the fixed-step schedule decides the updates, a hidden
-// page suspends, and a save is copied out to storage only when it worked.
+// page suspends, a save is copied out to storage only when it worked, and
+// a resolution level's package is fetched once and counts only when whole.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/ref.h"
 #include "tests/host/child_process.h"
@@ -34,6 +36,7 @@ struct WebHost {
     int persisted = 0;
     int startedFrames = 0;
     std::string openedUrl;
+    std::vector<int> fetched;
 
     explicit WebHost(GameFiles files = GameFiles{}, bool storage = true) {
         auto w = std::make_unique<PageWindow>();
@@ -43,6 +46,8 @@ struct WebHost {
         page.persist = [this] { ++persisted; };
         page.openUrl = [this](const std::string& url) { openedUrl = url; };
         page.startFrames = [this](std::function<void()>) { ++startedFrames; };
+        page.fetchLevel = [this](int level) { fetched.push_back(level); };
+        page.presentLevels = {2};
         game = std::make_unique<HxWebGame>(files, std::move(w), std::make_unique<FakeJoystick>(), std::move(page));
         delegate = new RecordingDelegate();
         gDelegate = delegate;
@@ -197,6 +202,43 @@ TEST_F(WebHostSave, WritePastTheSizeLimitReportsItsFailureAndIsNotCopiedOut) {
     // Within the limit the same host saves and copies out once.
     EXPECT_EQ(host.game->SaveState(String("2|3|")), 0);
     EXPECT_EQ(host.persisted, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WebHostLevels, OnlyTheLevelsPutInPlaceBeforeStartArePresent) {
+    WebHost host;
+    EXPECT_TRUE(host.game->ResolutionLevelPresent(2));
+    EXPECT_FALSE(host.game->ResolutionLevelPresent(1));
+    EXPECT_FALSE(host.game->ResolutionLevelPresent(4));
+    host.game->FetchResolutionLevel(2);  // present: nothing to fetch
+    EXPECT_TRUE(host.fetched.empty());
+}
+
+TEST(WebHostLevels, AnAbsentLevelIsFetchedOnceAndPresentOnlyWhenItArrived) {
+    WebHost host;
+    for (int ask = 0; ask < 3; ++ask) host.game->FetchResolutionLevel(4);
+    EXPECT_EQ(host.fetched, std::vector<int>{4});
+    EXPECT_FALSE(host.game->ResolutionLevelPresent(4));  // on its way
+    host.game->LevelFetched(1, true);  // never asked for: ignored
+    EXPECT_FALSE(host.game->ResolutionLevelPresent(1));
+    host.game->LevelFetched(4, true);
+    EXPECT_TRUE(host.game->ResolutionLevelPresent(4));
+    host.game->FetchResolutionLevel(4);
+    EXPECT_EQ(host.fetched.size(), 1u);
+}
+
+TEST(WebHostLevels, AFailedLevelIsNeitherPresentNorFetchedAgain) {
+    WebHost host;
+    host.game->FetchResolutionLevel(1);
+    host.game->LevelFetched(1, false);
+    EXPECT_FALSE(host.game->ResolutionLevelPresent(1));
+    host.game->FetchResolutionLevel(1);
+    host.game->LevelFetched(1, true);  // a late answer cannot revive it
+    EXPECT_FALSE(host.game->ResolutionLevelPresent(1));
+    EXPECT_EQ(host.fetched, std::vector<int>{1});
 }
 
 }  // namespace

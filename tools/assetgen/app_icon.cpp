@@ -44,6 +44,15 @@ void TinyBall(cairo_t* cr) {
     }
 }
 
+// The picture on the tile of a large icon, in an s x s square.
+void LargePicture(cairo_t* cr, double s) {
+    kit::Cloud(cr, s * 0.3, s * 0.26, s * 0.42, 0.95);
+    kit::Coin(cr, s * 0.77, s * 0.25, s * 0.11);
+    const double cx = s * 0.58, cy = s * 0.6, r = s * 0.27;
+    Tail(cr, cx, cy, r);
+    kit::Ball(cr, cx, cy, r, 40);  // looking up towards the coin
+}
+
 void DrawIcon(cairo_t* cr, int size) {
     const double s = size;
     SkyTile(cr, s);
@@ -56,11 +65,19 @@ void DrawIcon(cairo_t* cr, int size) {
         kit::Ball(cr, s * 0.5, s * 0.53, s * 0.36, 0);
         return;
     }
-    kit::Cloud(cr, s * 0.3, s * 0.26, s * 0.42, 0.95);
-    kit::Coin(cr, s * 0.77, s * 0.25, s * 0.11);
-    const double cx = s * 0.58, cy = s * 0.6, r = s * 0.27;
-    Tail(cr, cx, cy, r);
-    kit::Ball(cr, cx, cy, r, 40);  // looking up towards the coin
+    LargePicture(cr, s);
+}
+
+void DrawPageIcon(cairo_t* cr, const PageIcon& icon) {
+    const double s = icon.size;
+    if (!icon.maskable) {
+        DrawIcon(cr, icon.size);
+        return;
+    }
+    cairo_rectangle(cr, 0, 0, s, s);
+    kit::FillVertical(cr, 0, pal::kSkyLight, s, pal::kSky);
+    cairo_translate(cr, 0.1 * s, 0.1 * s);
+    LargePicture(cr, 0.8 * s);
 }
 
 }  // namespace
@@ -71,6 +88,15 @@ RgbaImage RenderAppIcon(int size) {
     icon.frameWidth = icon.frameHeight = size;
     icon.frameCount = icon.columns = 1;
     icon.art = [size](cairo_t* cr, int) { DrawIcon(cr, size); };
+    return RenderVectorAtlas(icon, 1);
+}
+
+RgbaImage RenderPageIcon(const PageIcon& page) {
+    ImageAsset icon;
+    icon.name = page.file;
+    icon.frameWidth = icon.frameHeight = page.size;
+    icon.frameCount = icon.columns = 1;
+    icon.art = [page](cairo_t* cr, int) { DrawPageIcon(cr, page); };
     return RenderVectorAtlas(icon, 1);
 }
 

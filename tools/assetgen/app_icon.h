@@ -2,7 +2,7 @@
 // afresh at each size the desktop asks for rather than scaled from one
 // bitmap, so the small ones stay sharp. Written into the data folder as
 // "icon-<size>.png"; the window uses them, and installing copies them into
-// the desktop's icon theme.
+// the desktop's icon theme. The web page's manifest has icons of its own.
 #pragma once
 #include <string>
 
@@ -18,5 +18,20 @@ inline constexpr int kIconSizes[] = {
 // cloud and the ball's tail.
 inline constexpr int kPlainIconMaxSize = 32;
 
+struct PageIcon {
+    const char* file;
+    int size;
+    bool maskable;
+};
+
+// The web page's icons in asset_catalogue.def.
+inline constexpr PageIcon kPageIcons[] = {
+#define ASSET_PAGE_ICON(file, size, maskable) {file, size, maskable},
+#include "tools/assetgen/asset_catalogue.def"
+};
+
 RgbaImage RenderAppIcon(int size);
 std::string AppIconFileName(int size);  // "icon-48.png"
+// A maskable icon: sky to every edge, the picture inside the middle 80%,
+// which every mask shape a launcher applies leaves visible.
+RgbaImage RenderPageIcon(const PageIcon& icon);

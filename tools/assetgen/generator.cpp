@@ -31,6 +31,7 @@ void GenerateAssets(const std::filesystem::path& dataDir, const std::filesystem:
     for (const SoundAsset& sound : SoundCatalog())
         WriteFileAtomically(dataDir / sound.file, EncodeWav16Mono(sound.make(), synth::kHertz));
     for (int size : kIconSizes) WriteFileAtomically(dataDir / AppIconFileName(size), EncodePng(RenderAppIcon(size)));
+    for (const PageIcon& icon : kPageIcons) WriteFileAtomically(dataDir / icon.file, EncodePng(RenderPageIcon(icon)));
     GenerateMusicAssets(dataDir);
     const std::string marker = DataMarkerText(kGameVersion);
     WriteFileAtomically(dataDir / kDataMarkerName, std::vector<std::uint8_t>(marker.begin(), marker.end()));
@@ -42,6 +43,7 @@ std::vector<std::string> AssetFiles() {
     for (const ImageAsset& asset : ImageCatalog())
         for (int level : asset.levels) files.push_back(asset.FileName(level));
     for (int size : kIconSizes) files.push_back(AppIconFileName(size));
+    for (const PageIcon& icon : kPageIcons) files.push_back(icon.file);
     for (const SoundAsset& sound : SoundCatalog()) files.push_back(sound.file);
 #define ASSET_SONG(file, compose) files.push_back(file);
 #include "tools/assetgen/asset_catalogue.def"

@@ -49,8 +49,9 @@ EM_BOOL OnTouch(int eventType, const EmscriptenTouchEvent* event, void* userData
     }
     gTouches.Handle(PhaseOf(eventType), std::span(listed.data(), count), count < kRoom, CurrentScale(),
                     [game](int hostEvent, int point, float x, float y) { game->TouchEvent(hostEvent, point, x, y); });
-    // Handled: no scrolling, zooming or mouse events made from the touch.
-    return EM_TRUE;
+    // Handled: no scrolling, zooming or mouse events made from the touch. A
+    // cancel cannot be prevented, and the browser complains if asked to.
+    return eventType == EMSCRIPTEN_EVENT_TOUCHCANCEL ? EM_FALSE : EM_TRUE;
 }
 
 }  // namespace

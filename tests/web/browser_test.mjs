@@ -14,6 +14,8 @@ import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { chromium } from "playwright-core";
 import { serve } from "../../web/serve.mjs";
+import { colours, count, differing, latestListText, lightSky, makeChecks, overlayYellow, pausePanelOrange,
+         sleep } from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/browser-test");
@@ -22,20 +24,7 @@ mkdirSync(artefacts, { recursive: true });
 
 const kWidth = 640, kHeight = 480;
 const kHard = 2;  // the third mode's table
-const failures = [];
-let passed = 0;
-
-function check(condition, what) {
-  if (condition) {
-    passed += 1;
-    console.log(`ok: ${what}`);
-  } else {
-    failures.push(what);
-    console.log(`FAILED: ${what}`);
-  }
-}
-
-const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+const { check, fail, finish } = makeChecks();
 
 // ---- pictures ---------------------------------------------------------------
 
@@ -60,35 +49,6 @@ async function grab(page, name) {
   return { width: base64[0], height: base64[1], rgba: new Uint8Array(Buffer.from(base64[2], "base64")), png };
 }
 
-// Pixels in [x0, x1) x [y0, y1) whose colour passes the test.
-function count(shot, x0, y0, x1, y1, test) {
-  let n = 0;
-  for (let y = Math.max(0, y0); y < Math.min(shot.height, y1); y++)
-    for (let x = Math.max(0, x0); x < Math.min(shot.width, x1); x++) {
-      const i = 4 * (y * shot.width + x);
-      if (test(shot.rgba[i], shot.rgba[i + 1], shot.rgba[i + 2])) n++;
-    }
-  return n;
-}
-
-function colours(shot) {
-  const seen = new Set();
-  for (let i = 0; i < shot.rgba.length; i += 4) seen.add((shot.rgba[i] << 16) | (shot.rgba[i + 1] << 8) | shot.rgba[i + 2]);
-  return seen.size;
-}
-
-// Pixels that differ by more than a little inside [x0, x1) x [y0, y1).
-function differing(a, b, x0, y0, x1, y1) {
-  let n = 0;
-  for (let y = y0; y < y1; y++)
-    for (let x = x0; x < x1; x++) {
-      const i = 4 * (y * a.width + x);
-      const d = Math.abs(a.rgba[i] - b.rgba[i]) + Math.abs(a.rgba[i + 1] - b.rgba[i + 1]) + Math.abs(a.rgba[i + 2] - b.rgba[i + 2]);
-      if (d > 60) n++;
-    }
-  return n;
-}
-
 // The centre of the ball's pixels (black, or green while it is protected),
 // leaving out the green score digits; null when there are too few.
 const ballColour = (r, g, b) => r + g + b < 60 || (g > r + 40 && g > b + 10);
@@ -107,10 +67,6 @@ function ballCentre(shot) {
   return n > 100 ? { x: sx / n, y: sy / n, n } : null;
 }
 
-const lightSky = (r, g, b) => b > 200 && r > 70 && r < 200 && g > 130 && g < 230;
-const latestListText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
-const pausePanelOrange = (r, g, b) => r > 170 && g > 80 && g < 170 && b < 90;
-const overlayYellow = (r, g, b) => r > 110 && g > 110 && b < 60 && Math.abs(r - g) < 40;
 const showsTitle = (s) => colours(s) > 300 && count(s, 500, 260, 640, 440, latestListText) > 30;
 const showsSky = (s) => count(s, 0, 0, kWidth, kHeight, lightSky) > kWidth * kHeight * 0.4;
 const showsPauseMenu = (s) => count(s, 200, 230, 270, 290, pausePanelOrange) > 3800;
@@ -276,9 +232,10 @@ const profile = mkdtempSync(join(tmpdir(), "solbrim-chromium-"));
 const context = await chromium.launchPersistentContext(profile, {
   executablePath: "/usr/bin/chromium",
   headless: true,
-  viewport: { width: 900, height: 640 },
+  // As wide as the game's first window: the page fits the canvas at 640 x 480.
+  viewport: { width: 640, height: 640 },
   args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync", "--autoplay-policy=no-user-gesture-required"],
+         "--disable-component-update", "--disable-sync"],
 });
 const consoleErrors = [];
 let page;
@@ -296,7 +253,7 @@ try {
   const titleMs = Date.now() - loadStart;
   check(colours(title) > 300, `the title has hundreds of colours (${colours(title)})`);
   const canvasSize = await page.evaluate(() => [canvas.width, canvas.height]);
-  check(canvasSize[0] === kWidth && canvasSize[1] === kHeight, `the canvas starts at 640 x 480 (${canvasSize})`);
+  check(canvasSize[0] === kWidth && canvasSize[1] === kHeight, `the canvas fits the page at 640 x 480 (${canvasSize})`);
 
   // Seed the record, reload: the HARD lists come from storage.
   await page.evaluate((text) => new Promise((done) => {
@@ -363,11 +320,12 @@ try {
   const big = grown ? await waitFor(page, "14-larger-page", (s) =>
     s.width === grown && count(s, s.width - 140, 0, s.width, s.height, latestListText) > 30, 5) : null;
   check(big !== null, `a larger page re-lays the game (canvas ${grown} wide)`);
-  // A collapsed stage keeps the last layout.
-  await page.setViewportSize({ width: 1180, height: 60 });
+  // A short page gives the header's and footer's height to the game, whose
+  // canvas stays within the shapes it lays out (at most 16:9).
+  await page.setViewportSize({ width: 1180, height: 300 });
   await updates(page, 2);  // whatever the resize sets off has run
-  const kept = await page.evaluate(() => [canvas.width, canvas.height]);
-  check(kept[0] === grown && kept[1] > 480, `a collapsed page keeps the canvas (${kept})`);
+  const short = await page.evaluate(() => [canvas.width, canvas.height, document.querySelector("header").offsetHeight]);
+  check(short[0] === 533 && short[1] === 300 && short[2] === 0, `a short page is all game, at 16:9 (${short})`);
   await page.setViewportSize({ width: 1180, height: 860 });
 
   // The update rate over a stretch of play.
@@ -438,8 +396,7 @@ try {
   check(refusedErrors.length === 0, `without storage the console has no errors${refusedErrors.length ? ": " + refusedErrors.join(" | ") : ""}`);
   await refused.close();
 } catch (error) {
-  failures.push(String(error));
-  console.log(`FAILED: ${error}`);
+  fail(String(error));
   if (page) await page.screenshot({ path: join(artefacts, "error-page.png") }).catch(() => {});
 } finally {
   await context.close();
@@ -447,5 +404,4 @@ try {
   rmSync(profile, { recursive: true, force: true });
 }
 
-console.log(`browser tests: ${passed} passed, ${failures.length} failed`);
-process.exit(failures.length ? 1 : 0);
+finish();

@@ -18,6 +18,8 @@
 #include <functional>
 #include <span>
 
+#include "input/input_device.h"
+
 // One touch as a browser touch event lists it.
 struct PageTouch {
     long id = 0;
@@ -39,7 +41,7 @@ CanvasScale ScaleOf(int bufferWidth, int bufferHeight, double cssWidth, double c
 
 class TouchPoints {
 public:
-    static constexpr int kPoints = 32;
+    static constexpr int kPoints = c_InputDevice::kTouches;
     // Receives host touch events: 7 down, 8 up, 9 move (host/hx_game.h).
     using Sink = std::function<void(int event, int point, float x, float y)>;
 

@@ -95,7 +95,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double SolbrimUpdates() { return gGame ? static_
 // page's tests: none once every finger and button is up.
 extern "C" EMSCRIPTEN_KEEPALIVE int SolbrimPointersHeld() {
     int held = MouseDown() ? 1 : 0;
-    for (int point = 0; point < 32; ++point) held += TouchDown(point) ? 1 : 0;
+    for (int point = 0; point < c_InputDevice::kTouches; ++point) held += TouchDown(point) ? 1 : 0;
     return held;
 }
 

@@ -14,8 +14,8 @@ import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { chromium } from "playwright-core";
 import { serve } from "../../web/serve.mjs";
-import { colours, count, differing, latestListText, lightSky, makeChecks, overlayYellow, pausePanelOrange,
-         sleep } from "./harness.mjs";
+import { atRuntimeReady, colours, count, differing, latestListText, lightSky, makeChecks, overlayYellow,
+         pausePanelOrange, sleep } from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/browser-test");
@@ -346,22 +346,10 @@ try {
   const broken = await context.newPage();
   const brokenErrors = [];
   broken.on("console", (m) => { if (m.type() === "error") brokenErrors.push(m.text()); });
-  await broken.addInitScript(() => {
-    let module;
-    Object.defineProperty(window, "Module", {
-      configurable: true,
-      get: () => module,
-      set: (value) => {
-        module = value;
-        const initialized = value.onRuntimeInitialized;
-        value.onRuntimeInitialized = () => {
-          const tiny = module.FS.readFile("/data/icon-16.png");
-          for (const suffix of ["", "-hd", "-hd2"]) module.FS.writeFile(`/data/parts${suffix}.png`, tiny);
-          initialized();
-        };
-      },
-    });
-  });
+  await broken.addInitScript(atRuntimeReady((module) => {
+    const tiny = module.FS.readFile("/data/icon-16.png");
+    for (const suffix of ["", "-hd", "-hd2"]) module.FS.writeFile(`/data/parts${suffix}.png`, tiny);
+  }));
   await broken.goto(address);
   const shown = await broken.locator("#message.error").textContent({ timeout: 60000 }).catch(() => "");
   await broken.screenshot({ path: join(artefacts, "15-runtime-error.png") });

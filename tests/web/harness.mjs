@@ -118,3 +118,31 @@ export const lightSky = (r, g, b) => b > 200 && r > 70 && r < 200 && g > 130 && 
 export const latestListText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
 export const pausePanelOrange = (r, g, b) => r > 170 && g > 80 && g < 170 && b < 90;
 export const overlayYellow = (r, g, b) => r > 110 && g > 110 && b < 60 && Math.abs(r - g) < 40;
+
+// ---- the page -----------------------------------------------------------------
+
+// An init script (for addInitScript) that calls body(Module) once the game's
+// runtime is ready, before the game starts: the page's own Module object
+// is caught as it is set.
+export function atRuntimeReady(body) {
+  return `(${catchModule})(${body});`;
+}
+
+function catchModule(body) {
+  let module;
+  Object.defineProperty(window, "Module", {
+    configurable: true,
+    get: () => module,
+    set: (value) => {
+      module = value;
+      // The game's script sets it again, to the same object.
+      if (value.caughtBeforeStart) return;
+      value.caughtBeforeStart = true;
+      const initialized = value.onRuntimeInitialized;
+      value.onRuntimeInitialized = () => {
+        body(module);
+        initialized();
+      };
+    },
+  });
+}

@@ -21,7 +21,8 @@ import { mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
 import { chromium } from "playwright-core";
 import { serve } from "../../web/serve.mjs";
-import { colours, count, decodePng, differing, lightSky, makeChecks, pausePanelOrange, sleep } from "./harness.mjs";
+import { atRuntimeReady, colours, count, decodePng, differing, lightSky, makeChecks, pausePanelOrange,
+         sleep } from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/browser-test");
@@ -251,37 +252,32 @@ async function checkFirstLayout(phone, name, viewport) {
 }
 
 // Records the files the game opens (Module.FS.open), from the start.
-function recordOpenedFiles() {
+const recordOpenedFiles = atRuntimeReady((module) => {
   window.solbrimOpened = [];
-  let module;
-  Object.defineProperty(window, "Module", {
-    configurable: true,
-    get: () => module,
-    set: (value) => {
-      module = value;
-      if (value.recordingOpens) return;
-      value.recordingOpens = true;
-      const initialized = value.onRuntimeInitialized;
-      value.onRuntimeInitialized = () => {
-        const open = module.FS.open;
-        module.FS.open = function (path, ...rest) {
-          window.solbrimOpened.push(String(path));
-          return open.call(this, path, ...rest);
-        };
-        initialized();
-      };
-    },
-  });
+  const open = module.FS.open;
+  module.FS.open = function (path, ...rest) {
+    window.solbrimOpened.push(String(path));
+    return open.call(this, path, ...rest);
+  };
+});
+
+// A phone held one way; `init` runs in each of its pages before the game.
+async function phoneContext(browser, viewport, init) {
+  const context = await browser.newContext({ viewport, deviceScaleFactor: kPixelRatio, hasTouch: true, isMobile: true });
+  if (init) await context.addInitScript(init);
+  return context;
 }
 
 async function openedFiles(phone) {
   return phone.read("window.solbrimOpened.filter((p) => p.endsWith('.png'))");
 }
 
+// How a finger's drag changed the ball's velocity, for the mouse to match.
+let touchDragEffect = null;
+
 // The first visit in landscape: everything a phone player does in one game.
 async function landscapeGame(browser, address) {
-  const context = await browser.newContext({ viewport: kLandscape, deviceScaleFactor: kPixelRatio, hasTouch: true, isMobile: true });
-  await context.addInitScript(recordOpenedFiles);
+  const context = await phoneContext(browser, kLandscape, recordOpenedFiles);
   const phone = await Phone.open(context);
   try {
     await phone.page.goto(address, { waitUntil: "domcontentloaded" });
@@ -307,20 +303,15 @@ async function landscapeGame(browser, address) {
     check(afterTap === "running", `the audio runs after the first tap (was ${beforeTap}, now ${afterTap})`);
     phone.allowGestures();
 
-    // A finger's drag sets the ball moving as fast as the same mouse drag:
-    // the finger's drag to the left, then the mouse's back to the right.
-    const middle = phone.at(l, 320, 0.5 * l.virtualHeight);
+    // A finger's drag from rest, at the start of the game; the same drag
+    // by mouse is made at the start of another game (soundAfterDrag), since
+    // the play field soon changes the velocity by itself.
     const v0 = await phone.velocity();
-    await phone.drag(middle, -7, 3, 5);
+    await phone.drag(phone.at(l, 320, 0.5 * l.virtualHeight), -7, 3, 5);
     const v1 = await phone.velocity();
-    await phone.mouseDrag(middle, 7, -3, 5);
-    const v2 = await phone.velocity();
-    const byTouch = [v1[0] - v0[0], v1[1] - v0[1]], byMouse = [v2[0] - v1[0], v2[1] - v1[1]];
-    const kUpdates = 30;
-    const apart = Math.hypot(byTouch[0] + byMouse[0], byTouch[1] + byMouse[1]) * kUpdates;
-    console.log(`measured: in ${kUpdates} updates the drag moves the ball ${(byTouch[0] * kUpdates).toFixed(1)}, ${(byTouch[1] * kUpdates).toFixed(1)} px by touch, ${(-byMouse[0] * kUpdates).toFixed(1)}, ${(-byMouse[1] * kUpdates).toFixed(1)} px by mouse (velocities ${v0}, ${v1}, ${v2})`);
-    check(byTouch[0] < -1 && byTouch[1] > 0.3, `a finger's drag steers the ball down-left (${byTouch.map((v) => v.toFixed(2))} px an update)`);
-    check(apart < 5, `the finger's drag moves the ball as far as the mouse's (${apart.toFixed(1)} px apart after ${kUpdates} updates)`);
+    touchDragEffect = [v1[0] - v0[0], v1[1] - v0[1]];
+    check(touchDragEffect[0] < -1 && touchDragEffect[1] > 0.3,
+          `a finger's drag steers the ball down-left (${touchDragEffect.map((v) => v.toFixed(2))} px an update)`);
 
     // A second finger, moved away from the first as in a pinch, neither
     // steers nor zooms the page, and lifting it leaves the first steering.
@@ -339,7 +330,8 @@ async function landscapeGame(browser, address) {
     }
     const afterPinch = await phone.velocity();
     check(heldTwo === 3, `two fingers hold touch points 0 and 1 (held: ${heldTwo}, the first counted as the mouse button too)`);
-    check(afterPinch[0] === beforePinch[0] && afterPinch[1] === beforePinch[1], "the second finger's moves do not steer");
+    // Steering by the second finger's 68-pixel move would add about 3.5.
+    check(!steered(beforePinch, afterPinch), `the second finger's moves do not steer (velocity ${beforePinch} -> ${afterPinch})`);
     check((await phone.layout()).zoom === 1, "a pinch leaves the page unzoomed (visualViewport.scale 1)");
     await phone.touch("touchEnd", [second]);
     await phone.waitUpdates(2);
@@ -347,14 +339,15 @@ async function landscapeGame(browser, address) {
     check(heldOne === 2, `lifting the second finger keeps the first one's press (held: ${heldOne})`);
     const beforeFirst = await phone.velocity();
     for (let i = 1; i <= 3; i++) {
-      await phone.touch("touchMove", [{ ...first, x: first.x - 6 * i }]);
+      await phone.touch("touchMove", [{ ...first, x: first.x + 6 * i }]);
       await phone.waitUpdates(1);
     }
     await phone.touch("touchEnd");
     await phone.waitUpdates(2);
     const afterFirst = await phone.velocity();
     const firstSteers = afterFirst[0] - beforeFirst[0];
-    check(firstSteers < -0.6, `the first finger steers on after the second lifts (${firstSteers.toFixed(2)} px an update)`);
+    // To the right, away from the edge the ball drifts towards.
+    check(firstSteers > 0.6, `the first finger steers on after the second lifts (${firstSteers.toFixed(2)} px an update)`);
 
     // The pause icon, resume, the sound button and the move-speed boxes by tap.
     await phone.tap(phone.at(l, 16, 16));
@@ -413,6 +406,13 @@ async function landscapeGame(browser, address) {
   }
 }
 
+// Whether the ball's velocity changed by more than the play field can do
+// by itself in a few updates: an edge stops a component, a block at most
+// reverses it.
+function steered(before, after) {
+  return [0, 1].some((axis) => Math.abs(after[axis] - before[axis]) > 2 * Math.abs(before[axis]) + 0.5);
+}
+
 // Waits until the canvas has `width` buffer pixels; its layout, or null.
 async function waitForLayout(phone, width) {
   const deadline = Date.now() + 5000;
@@ -440,8 +440,9 @@ async function badInput(phone) {
   await phone.touch("touchEnd");
   await phone.waitUpdates(2);
   const v1 = await phone.velocity();
-  check(heldOutside === 0 && v1[0] === v0[0] && v1[1] === v0[1],
-        `a finger from outside the canvas neither presses nor steers (held ${heldOutside})`);
+  // Steering by its 240-pixel move would add 5 or more.
+  check(heldOutside === 0 && !steered(v0, v1),
+        `a finger from outside the canvas neither presses nor steers (held ${heldOutside}, velocity ${v0} -> ${v1})`);
 
   // A touch the system cancels (an incoming call).
   await phone.touch("touchStart", [{ id: 6, ...phone.at(l, 333, 222) }, { id: 7, ...phone.at(l, 111, 99) }]);
@@ -486,48 +487,61 @@ async function badInput(phone) {
         `${made} fingers take the 32 touch points and leave none held once up (${heldForty} -> ${heldAfterForty})`);
 }
 
-// Sound from a tap after a drag, with nothing before them on a fresh page.
-async function soundAfterDrag(browser, address) {
-  const context = await browser.newContext({ viewport: kLandscape, deviceScaleFactor: kPixelRatio, hasTouch: true, isMobile: true });
+// Sound from gestures on a fresh page, with nothing before them: `play`
+// makes them once the title is drawn.
+async function soundAfter(browser, address, name, play) {
+  const context = await phoneContext(browser, kLandscape);
   const phone = await Phone.open(context);
   try {
     await phone.page.goto(address);
-    if (!(await phone.waitForSettledTitle("20-sound-title", 60))) throw new Error("no title for the sound check");
-    const l = await phone.layout();
-    // Across the side panel's lists, where there is no button.
-    await phone.drag(phone.at(l, 560, 60), -4, 11, 6);
-    const afterDrag = await phone.audioStateAfter(1);
-    await phone.tap(phone.at(l, 590, 150));
-    const afterTap = await phone.audioStateAfter(5);
-    check(afterTap === "running", `the audio runs after a drag and a tap (after the drag alone: ${afterDrag})`);
+    if (!(await phone.waitForSettledTitle(name, 60))) throw new Error(`no title for ${name}`);
+    await play(phone, await phone.layout());
   } finally {
     await context.close();
   }
 }
 
-// Sound from the first key, on a fresh page.
+async function soundAfterDrag(browser, address) {
+  await soundAfter(browser, address, "20-sound-after-drag", async (phone, l) => {
+    const before = await phone.read("Module.audioState()");
+    // Across the side panel's lists, where there is no button.
+    await phone.drag(phone.at(l, 560, 60), -4, 11, 6);
+    const afterDrag = await phone.audioStateAfter(1);
+    await phone.tap(phone.at(l, 590, 150));
+    const afterTap = await phone.audioStateAfter(5);
+    check(before !== "running" && afterTap === "running",
+          `the audio runs after a drag and a tap (${before}; after the drag alone: ${afterDrag})`);
+
+    // The finger's drag of the first game, by mouse at the start of this one.
+    await phone.tap(phone.at(l, 0.2 * 640, 0.7 * l.virtualHeight));
+    if (!(await phone.waitFor("22-mouse-play", showsSky, 10))) throw new Error("no game for the mouse drag");
+    const v0 = await phone.velocity();
+    await phone.mouseDrag(phone.at(l, 320, 0.5 * l.virtualHeight), -7, 3, 5);
+    const v1 = await phone.velocity();
+    const byMouse = [v1[0] - v0[0], v1[1] - v0[1]], kUpdates = 30;
+    const byTouch = touchDragEffect ?? [0, 0];
+    const apart = Math.hypot(byTouch[0] - byMouse[0], byTouch[1] - byMouse[1]) * kUpdates;
+    console.log(`measured: in ${kUpdates} updates the same drag moves the ball ${byTouch.map((v) => (v * kUpdates).toFixed(1))} px ` +
+                `by finger, ${byMouse.map((v) => (v * kUpdates).toFixed(1))} px by mouse`);
+    check(apart < 5, `a finger's drag moves the ball as far as the mouse's (${apart.toFixed(1)} px apart after ${kUpdates} updates)`);
+  });
+}
+
 async function soundAfterKey(browser, address) {
-  const context = await browser.newContext({ viewport: kLandscape, deviceScaleFactor: kPixelRatio, hasTouch: true, isMobile: true });
-  const phone = await Phone.open(context);
-  try {
-    await phone.page.goto(address);
-    if (!(await phone.waitForSettledTitle("21-key-title", 60))) throw new Error("no title for the key check");
+  await soundAfter(browser, address, "21-sound-after-key", async (phone) => {
     const before = await phone.read("Module.audioState()");
     for (const type of ["keyDown", "keyUp"]) {
       await phone.cdp.send("Input.dispatchKeyEvent", { type, key: "ArrowRight", code: "ArrowRight", windowsVirtualKeyCode: 39 });
     }
     const after = await phone.audioStateAfter(5);
     check(before !== "running" && after === "running", `the audio runs after the first key (${before} -> ${after})`);
-  } finally {
-    await context.close();
-  }
+  });
 }
 
 // The first visit in portrait: a 4:3 canvas across the width, the hint to
 // turn the device, and play from the first tap.
 async function portraitGame(browser, address) {
-  const context = await browser.newContext({ viewport: kPortrait, deviceScaleFactor: kPixelRatio, hasTouch: true, isMobile: true });
-  await context.addInitScript(recordOpenedFiles);
+  const context = await phoneContext(browser, kPortrait, recordOpenedFiles);
   const phone = await Phone.open(context);
   try {
     await phone.page.goto(address, { waitUntil: "domcontentloaded" });

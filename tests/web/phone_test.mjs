@@ -291,7 +291,6 @@ async function landscapeGame(browser, address) {
     check(beforeTap !== "running", `without a gesture the audio does not run (${beforeTap})`);
 
     const opened = await openedFiles(phone);
-    console.log(`opened: ${opened.join(" ")}`);
     const finest = opened.filter((p) => p.endsWith("-hd2.png")).length;
     check(finest >= 10, `the 2079-pixel-wide canvas opens the highest resolution level's files (${finest} of ${opened.length})`);
 

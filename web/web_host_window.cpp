@@ -1,5 +1,6 @@
 #include "web/web_host_window.h"
 
+#include <emscripten.h>
 #include <emscripten/html5.h>
 
 namespace {
@@ -13,3 +14,24 @@ bool PageHidden() {
 bool WebHostWindow::IsIconified() { return PageHidden(); }
 
 bool WebHostWindow::IsActive() { return !PageHidden(); }
+
+void ResizeCanvas(int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    // Not through the window library's resize path: in fullscreen it sizes
+    // the window to the screen, whatever the page chose.
+    EM_ASM(
+        {
+            var canvas = Module["canvas"];
+            if (canvas.width != $0) canvas.width = $0;
+            if (canvas.height != $1) canvas.height = $1;
+            var win = GLFW.active;
+            if (!win || (win.width == $0 && win.height == $1)) return;
+            win.width = $0;
+            win.height = $1;
+            GLFW.onWindowSizeChanged();
+            GLFW.onFramebufferSizeChanged();
+        },
+        width, height);
+}
+
+void CanvasSize(int* width, int* height) { emscripten_get_canvas_element_size("#canvas", width, height); }

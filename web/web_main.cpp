@@ -17,7 +17,10 @@
 #include "game/shell/resolution_level.h"
 #include "host/joystick_source.h"
 #include "host/program.h"
+#include "input/input.h"
 #include "web/hx_web_game.h"
+#include "web/page_audio.h"
+#include "web/page_touch.h"
 #include "web/web_host_window.h"
 #include "web/web_joystick_device.h"
 
@@ -116,7 +119,12 @@ void OpenInNewTab(const std::string& url) {
 // whether the browser's storage could be opened at all; presentLevels: the
 // resolution levels already in place, bit n for level n).
 extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable, int presentLevels) {
+    // Opening the window sets the canvas to the desktop's first size; the
+    // page has fitted it already.
+    int width = 0, height = 0;
+    CanvasSize(&width, &height);
     OpenGameWindow(kDataFolder);
+    ResizeCanvas(width, height);
     GameFiles files{kDataFolder, kStateFile, ""};
     WebPage page;
     page.storageAvailable = storageAvailable != 0;
@@ -129,6 +137,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable, int pres
     auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()),
                                std::make_unique<GlfwJoystickSource>(std::make_unique<WebJoystickDevice>()), std::move(page));
     gGame = game;
+    ListenToCanvasTouches(game);
     static char program[] = "solbrim";
     static char* argv[] = {program, nullptr};
     InitProgram(1, argv, InitGlobals, CreateApp);
@@ -146,10 +155,30 @@ extern "C" EMSCRIPTEN_KEEPALIVE int SolbrimResolutionLevel(int width, int height
     return ResolutionLevelFor(width, height);
 }
 
+// The page fits the canvas: a drawing buffer of width x height pixels.
+extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimResizeCanvas(int width, int height) { ResizeCanvas(width, height); }
+
 // The updates run so far, for measuring the update rate from the page.
 extern "C" EMSCRIPTEN_KEEPALIVE double SolbrimUpdates() { return gGame ? static_cast<double>(gGame->Updates()) : 0; }
 
+// How many of the left mouse button and the touch points are held, for the
+// page's tests: none once every finger and button is up.
+extern "C" EMSCRIPTEN_KEEPALIVE int SolbrimPointersHeld() {
+    int held = MouseDown() ? 1 : 0;
+    for (int point = 0; point < c_InputDevice::kTouches; ++point) held += TouchDown(point) ? 1 : 0;
+    return held;
+}
+
+// The ball's velocity in virtual pixels per update (axis 0 x, 1 y), for the
+// page's tests: how far a drag sets it moving.
+extern "C" EMSCRIPTEN_KEEPALIVE double SolbrimBallVelocity(int axis) {
+    auto* app = static_cast<c_MyApp*>(gApp.get());
+    if (!app) return 0;
+    return axis == 0 ? app->ballVelX : app->ballVelY;
+}
+
 int main() {
+    ResumeAudioOnGestures();
     EM_ASM({
         var folder = UTF8ToString($0);
         try {

@@ -42,9 +42,10 @@ export async function openBrowser(site) {
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: "/usr/bin/chromium",
     headless: true,
-    viewport: { width: 900, height: 640 },
+    // As wide as the game's first window: the page fits the canvas at 640 x 480.
+    viewport: { width: 640, height: 640 },
     args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-           "--disable-component-update", "--disable-sync", "--autoplay-policy=no-user-gesture-required"],
+           "--disable-component-update", "--disable-sync"],
   });
   return {
     context,

@@ -62,10 +62,6 @@ function ballCentre(shot) {
   return n > 100 ? { x: sx / n, y: sy / n, n } : null;
 }
 
-const lightSky = (r, g, b) => b > 200 && r > 70 && r < 200 && g > 130 && g < 230;
-const latestListText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
-const pausePanelOrange = (r, g, b) => r > 170 && g > 80 && g < 170 && b < 90;
-const overlayYellow = (r, g, b) => r > 110 && g > 110 && b < 60 && Math.abs(r - g) < 40;
 const showsTitle = (s) => colours(s) > 300 && count(s, 500, 260, 640, 440, latestListText) > 30;
 const showsSky = (s) => count(s, 0, 0, kWidth, kHeight, lightSky) > kWidth * kHeight * 0.4;
 const showsPauseMenu = (s) => count(s, 200, 230, 270, 290, pausePanelOrange) > 3800;
@@ -236,7 +232,7 @@ try {
   const titleMs = Date.now() - loadStart;
   check(colours(title) > 300, `the title has hundreds of colours (${colours(title)})`);
   const canvasSize = await page.evaluate(() => [canvas.width, canvas.height]);
-  check(canvasSize[0] === kWidth && canvasSize[1] === kHeight, `the canvas starts at 640 x 480 (${canvasSize})`);
+  check(canvasSize[0] === kWidth && canvasSize[1] === kHeight, `the canvas fits the page at 640 x 480 (${canvasSize})`);
 
   // Seed the record, reload: the HARD lists come from storage.
   await page.evaluate((text) => new Promise((done) => {
@@ -303,11 +299,12 @@ try {
   const big = grown ? await waitFor(page, "14-larger-page", (s) =>
     s.width === grown && count(s, s.width - 140, 0, s.width, s.height, latestListText) > 30, 5) : null;
   check(big !== null, `a larger page re-lays the game (canvas ${grown} wide)`);
-  // A collapsed stage keeps the last layout.
-  await page.setViewportSize({ width: 1180, height: 60 });
+  // A short page gives the header's and footer's height to the game, whose
+  // canvas stays within the shapes it lays out (at most 16:9).
+  await page.setViewportSize({ width: 1180, height: 300 });
   await updates(page, 2);  // whatever the resize sets off has run
-  const kept = await page.evaluate(() => [canvas.width, canvas.height]);
-  check(kept[0] === grown && kept[1] > 480, `a collapsed page keeps the canvas (${kept})`);
+  const short = await page.evaluate(() => [canvas.width, canvas.height, document.querySelector("header").offsetHeight]);
+  check(short[0] === 533 && short[1] === 300 && short[2] === 0, `a short page is all game, at 16:9 (${short})`);
   await page.setViewportSize({ width: 1180, height: 860 });
 
   // The update rate over a stretch of play.

@@ -11,7 +11,11 @@
 // Environment: SOLBRIM_WEB_MEASURE_SECONDS (how long to count updates, 10 by default).
 import { mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { check, count, fail, finish, grabCanvas, openBrowser, sleep, updates } from "./browser_kit.mjs";
+import {
+  atRuntimeReady, ballCentre, check, collectErrors, colours, count, differing, fail, finish, grab as grabCanvas, kLastList,
+  latestListText, memoryRecord, openBrowser, recentGames, recordText, showsGameOver, showsPauseMenu, showsSky, showsTitle,
+  sleep, steady, storeRecord, until, updateCount, updates,
+} from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/browser-test");
@@ -26,78 +30,19 @@ const kHard = 2;  // the third mode's table
 // The canvas, kept as name in the artefacts folder when a name is given.
 const grab = (page, name) => grabCanvas(page, name && join(artefacts, `${name}.png`));
 
-function colours(shot) {
-  const seen = new Set();
-  for (let i = 0; i < shot.rgba.length; i += 4) seen.add((shot.rgba[i] << 16) | (shot.rgba[i + 1] << 8) | shot.rgba[i + 2]);
-  return seen.size;
+// Keeps a passing screenshot as name, or a fresh one as name-timeout.
+async function keep(page, shot, name) {
+  if (shot) writeFileSync(join(artefacts, `${name}.png`), shot.png);
+  else await grab(page, name + "-timeout");
+  return shot;
 }
 
-// Pixels that differ by more than a little inside [x0, x1) x [y0, y1).
-function differing(a, b, x0, y0, x1, y1) {
-  let n = 0;
-  for (let y = y0; y < y1; y++)
-    for (let x = x0; x < x1; x++) {
-      const i = 4 * (y * a.width + x);
-      const d = Math.abs(a.rgba[i] - b.rgba[i]) + Math.abs(a.rgba[i + 1] - b.rgba[i + 1]) + Math.abs(a.rgba[i + 2] - b.rgba[i + 2]);
-      if (d > 60) n++;
-    }
-  return n;
-}
-
-// The centre of the ball's pixels (black, or green while it is protected),
-// leaving out the green score digits; null when there are too few.
-const ballColour = (r, g, b) => r + g + b < 60 || (g > r + 40 && g > b + 10);
-function ballCentre(shot) {
-  let n = 0, sx = 0, sy = 0;
-  for (let y = 0; y < shot.height; y++)
-    for (let x = 0; x < shot.width; x++) {
-      if (y < 45 && x > 240 && x < 400) continue;
-      const i = 4 * (y * shot.width + x);
-      if (ballColour(shot.rgba[i], shot.rgba[i + 1], shot.rgba[i + 2])) {
-        n++;
-        sx += x;
-        sy += y;
-      }
-    }
-  return n > 100 ? { x: sx / n, y: sy / n, n } : null;
-}
-
-const showsTitle = (s) => colours(s) > 300 && count(s, 500, 260, 640, 440, latestListText) > 30;
-const showsSky = (s) => count(s, 0, 0, kWidth, kHeight, lightSky) > kWidth * kHeight * 0.4;
-const showsPauseMenu = (s) => count(s, 200, 230, 270, 290, pausePanelOrange) > 3800;
-const showsGameOver = (s) => count(s, 0, 206, 300, 226, overlayYellow) > 2000;
-// The "Last" list, cut out of the title's side panel.
-const kLastList = [500, 260, 640, 440];
-
-// Waits for a screenshot that passes the test; the last one is kept as name.
+// Waits for a screenshot that passes the test, kept as name.
 async function waitFor(page, name, test, seconds) {
-  const deadline = Date.now() + seconds * 1000;
-  let shot;
-  do {
-    shot = await grab(page);
-    if (test(shot)) {
-      await grab(page, name);
-      return shot;
-    }
-    await sleep(100);
-  } while (Date.now() < deadline);
-  await grab(page, name + "-timeout");
-  return null;
-}
-
-// Polls until check() returns something other than null on two polls in a
-// row (a screenshot can catch a half-drawn frame, so one alone proves
-// nothing), or the deadline passes; the last value, or null.
-async function steady(check, seconds) {
-  const deadline = Date.now() + seconds * 1000;
-  let hits = 0, value = null;
-  do {
-    value = await check();
-    hits = value === null ? 0 : hits + 1;
-    if (hits >= 2) return value;
-    await sleep(100);
-  } while (Date.now() < deadline);
-  return null;
+  return keep(page, await until(async () => {
+    const s = await grab(page);
+    return test(s) ? s : null;
+  }, seconds), name);
 }
 
 // Waits until the title stands still with its lists in place: the menu
@@ -111,9 +56,7 @@ async function waitForSettledTitle(page, name, seconds) {
     previous = s;
     return settled ? s : null;
   }, seconds);
-  if (shot) writeFileSync(join(artefacts, `${name}.png`), shot.png);
-  else await grab(page, name + "-timeout");
-  return shot;
+  return keep(page, shot, name);
 }
 
 // ---- input ------------------------------------------------------------------
@@ -134,9 +77,7 @@ async function hold(page, key, name, test, seconds = 10) {
     await page.keyboard.up(key);
   }
   await updates(page, 2);
-  if (shot) writeFileSync(join(artefacts, `${name}.png`), shot.png);
-  else await grab(page, name + "-timeout");
-  return shot;
+  return keep(page, shot, name);
 }
 
 // Held over two updates, as a player's press is, then let go for two: for
@@ -165,52 +106,9 @@ async function click(page, x, y) {
 
 // ---- the stored record ----------------------------------------------------
 
-// The record's blocks, as game/shell/saved_record.h describes them: the
-// settings, the badge words and one table per mode, each closed by its
-// checksum; a table interleaves its best and recent games.
-const kSettings = 25, kBadgeWords = 8, kModes = 3, kPlaces = 10;
-const kTableFields = 2 * kPlaces + 1;
-
 // A record whose settings and badge blocks are damaged (they reset alone)
 // and whose HARD table holds two earlier games.
-function seededRecord() {
-  const fields = [];
-  for (let i = 0; i < kSettings; i++) fields.push(0);
-  fields.push(1);  // wrong settings checksum
-  for (let i = 0; i < kBadgeWords; i++) fields.push(0);
-  fields.push(1);  // wrong badge checksum
-  for (let table = 0; table < kModes; table++) {
-    const best = new Array(kPlaces).fill(0), recent = new Array(kPlaces).fill(0);
-    if (table === kHard) {
-      best[0] = recent[1] = 735;
-      best[1] = recent[0] = 415;
-    }
-    let sum = 0;
-    for (let i = 0; i < kPlaces; i++) {
-      fields.push(best[i], recent[i]);
-      sum += (i + 4) * best[i] + (i + 3 + table) * recent[i];
-    }
-    fields.push(sum);
-  }
-  return fields.map((f) => `${f}|`).join("");
-}
-
-async function storedRecord(page) {
-  return page.evaluate(() => {
-    try {
-      return Module.FS.readFile("/persist/.vellumstate", { encoding: "utf8" });
-    } catch {
-      return null;
-    }
-  });
-}
-
-// The recent games of a mode in a record's text.
-function recentGames(text, table) {
-  const fields = text.split("|").map(Number);
-  const start = kSettings + 1 + kBadgeWords + 1 + kTableFields * table;
-  return Array.from({ length: kPlaces }, (_, i) => fields[start + 2 * i + 1]);
-}
+const seededRecord = () => recordText({ [kHard]: { best: [735, 415], recent: [415, 735] } }, { damaged: true });
 
 // ---- the run ------------------------------------------------------------------
 
@@ -220,8 +118,7 @@ const consoleErrors = [];
 let page;
 try {
   page = context.pages()[0] ?? (await context.newPage());
-  page.on("console", (m) => { if (m.type() === "error") consoleErrors.push(m.text()); });
-  page.on("pageerror", (e) => consoleErrors.push(String(e)));
+  collectErrors(page, consoleErrors);
 
   // The title.
   const loadStart = Date.now();
@@ -235,10 +132,7 @@ try {
   check(canvasSize[0] === kWidth && canvasSize[1] === kHeight, `the canvas fits the page at 640 x 480 (${canvasSize})`);
 
   // Seed the record, reload: the HARD lists come from storage.
-  await page.evaluate((text) => new Promise((done) => {
-    Module.FS.writeFile("/persist/.vellumstate", text);
-    Module.FS.syncfs(false, done);
-  }), seededRecord());
+  await storeRecord(page, seededRecord());
   await page.reload();
   const normalSeeded = await waitForSettledTitle(page, "02-title-seeded", 60);
   if (!normalSeeded) throw new Error("no title after the reload");
@@ -278,7 +172,7 @@ try {
   // The overlay withdraws and the menu slides back in.
   const hardAfter = await waitForSettledTitle(page, "10-title-after-game", 20);
   check(hardAfter && differing(hardBefore, hardAfter, ...kLastList) > 50, "the HARD game enters the Last list");
-  const stored = await storedRecord(page);
+  const stored = await memoryRecord(page);
   const games = stored ? recentGames(stored, kHard) : [];
   check(games[1] === 415 && games[2] === 735, `the stored Last list moved down by one game (${games.slice(0, 4)})`);
 
@@ -289,7 +183,7 @@ try {
     (s) => showsTitle(s) && differing(normalReloaded, s, ...kLastList) > 50);
   check(hardAfter && reloaded && differing(hardAfter, reloaded, ...kLastList) < 20,
         "after a reload the Last list is the same");
-  const storedAgain = await storedRecord(page);
+  const storedAgain = await memoryRecord(page);
   check(storedAgain === stored, "the stored record survived the reload");
 
   // A larger page re-lays the game to the new canvas: the lists move to its right edge.
@@ -310,10 +204,10 @@ try {
   // The update rate over a stretch of play.
   await press(page, "Enter");
   await waitFor(page, "13-measure", showsSky, 10);
-  const u0 = await page.evaluate(() => Module._SolbrimUpdates());
+  const u0 = await updateCount(page);
   const t0 = Date.now();
   await sleep(measureSeconds * 1000);
-  const u1 = await page.evaluate(() => Module._SolbrimUpdates());
+  const u1 = await updateCount(page);
   const rate = ((u1 - u0) * 1000) / (Date.now() - t0);
   console.log(`measured: load to title ${titleMs} ms; ${rate.toFixed(1)} updates per second over ${measureSeconds} s`);
   check(u1 > u0, "the game keeps updating");
@@ -324,25 +218,13 @@ try {
   // canvas and in the console, and the frames stop.
   const broken = await context.newPage();
   const brokenErrors = [];
-  broken.on("console", (m) => { if (m.type() === "error") brokenErrors.push(m.text()); });
-  await broken.addInitScript(() => {
-    let module;
-    Object.defineProperty(window, "Module", {
-      configurable: true,
-      get: () => module,
-      set: (value) => {
-        module = value;
-        const initialized = value.onRuntimeInitialized;
-        value.onRuntimeInitialized = () => {
-          // A 1 x 1 picture, far too small for the frames cut from it.
-          const tiny = Uint8Array.from(atob("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg=="),
-                                       (c) => c.charCodeAt(0));
-          for (const suffix of ["", "-hd", "-hd2"]) module.FS.writeFile(`/data/parts${suffix}.png`, tiny);
-          initialized();
-        };
-      },
-    });
-  });
+  collectErrors(broken, brokenErrors);
+  await broken.addInitScript(atRuntimeReady((module) => {
+    // A 1 x 1 picture, far too small for the frames cut from it.
+    const tiny = Uint8Array.from(atob("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg=="),
+                                 (c) => c.charCodeAt(0));
+    for (const suffix of ["", "-hd", "-hd2"]) module.FS.writeFile(`/data/parts${suffix}.png`, tiny);
+  }));
   await broken.goto(address);
   const shown = await broken.locator("#message.error").textContent({ timeout: 60000 }).catch(() => "");
   await broken.screenshot({ path: join(artefacts, "15-runtime-error.png") });

@@ -13,8 +13,9 @@
 import { mkdirSync } from "node:fs";
 import { join, resolve } from "node:path";
 import {
-  ballCentre, Checks, collectErrors, count, grab, openBrowser, showsPauseMenu, showsSky, sleep, updates,
-} from "./page_tools.mjs";
+  ballCentre, check, collectErrors, fail, finish, grab as grabCanvas, openBrowser, showsPauseMenu, showsSky,
+  showsTitle as titleIn, steady, updates,
+} from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/gamepad-test");
@@ -22,8 +23,6 @@ mkdirSync(artefacts, { recursive: true });
 
 // The standard layout's button numbers.
 const kA = 0, kStart = 9;
-const checks = new Checks();
-const check = (condition, what) => checks.check(condition, what);
 
 // ---- the pad ------------------------------------------------------------------
 
@@ -63,23 +62,20 @@ async function setPad(page, change) {
 
 // ---- pictures ---------------------------------------------------------------
 
+// The canvas's pixels, kept as name in the artefacts folder when a name is given.
+const grab = (page, name) => grabCanvas(page, name && join(artefacts, `${name}.png`));
+
 // The title: its "Last" list in the side panel, and no sky.
-const latestListText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
-const showsTitle = (s) => !showsSky(s) && count(s, 500, 260, 640, 440, latestListText) > 30;
+const showsTitle = (s) => !showsSky(s) && titleIn(s);
 const ballX = (s) => ballCentre(s)?.x ?? null;
 
 // Polls screenshots until two in a row pass the test or the deadline
 // passes; the last one is kept as name. The passing one, or null.
 async function waitFor(page, name, test, seconds) {
-  const deadline = Date.now() + seconds * 1000;
-  let hits = 0;
-  do {
-    const shot = await grab(page, artefacts, name);
-    hits = test(shot) ? hits + 1 : 0;
-    if (hits >= 2) return shot;
-    await sleep(50);
-  } while (Date.now() < deadline);
-  return null;
+  return steady(async () => {
+    const shot = await grab(page, name);
+    return test(shot) ? shot : null;
+  }, seconds);
 }
 
 // Holds something (a key, a stick) for `held` of the game's updates, then
@@ -87,7 +83,7 @@ async function waitFor(page, name, test, seconds) {
 // `distance` pixels in `direction` from where it was. The distance, or
 // null when it never went so far.
 async function steer(page, name, act, held, direction, distance) {
-  const from = ballX(await grab(page, artefacts));
+  const from = ballX(await grab(page));
   if (from === null) return null;
   await act(true);
   try {
@@ -148,10 +144,10 @@ try {
 
   check(consoleErrors.length === 0, `the console has no errors${consoleErrors.length ? ": " + consoleErrors.join(" | ") : ""}`);
 } catch (error) {
-  checks.fail(String(error));
+  fail(error);
   if (page) await page.screenshot({ path: join(artefacts, "error-page.png") }).catch(() => {});
 } finally {
   await browser.close();
 }
 
-checks.finish();
+finish();

@@ -13,73 +13,37 @@ import { cpSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } f
 import { tmpdir } from "node:os";
 import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
-import { chromium } from "playwright-core";
-import { serve } from "../../web/serve.mjs";
 import { makeSite } from "../../web/make_site.mjs";
-import { Tally, decodePng } from "./test_support.mjs";
+import {
+  check, count, fail, finish, grab as grabCanvas, kDesktopPagePage, latestListText, launchBrowser, launchWithProfile, need,
+  serveSite, until, updateCount,
+} from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/offline-test");
 const sources = join(dirname(fileURLToPath(import.meta.url)), "../../web");
 mkdirSync(artefacts, { recursive: true });
 
-const kDesktopBytes = 1.5e6, kPhoneBytes = 3e6;
+const kDesktopPageBytes = 1.5e6, kPhoneBytes = 3e6;
 // Loading takes 19 updates after the game starts; by 40 the title runs.
 const kTitleUpdates = 40;
-const kArgs = ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-               "--disable-component-update", "--disable-sync"];
-const kDesktop = { viewport: { width: 900, height: 640 } };
 const kPhone = { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
-const tally = new Tally();
-const check = (condition, what) => tally.check(condition, what);
-
-const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-
-async function until(test, seconds, what) {
-  const deadline = Date.now() + seconds * 1000;
-  for (;;) {
-    const value = await test().catch(() => null);
-    if (value) return value;
-    if (Date.now() > deadline) throw new Error(`timed out: ${what}`);
-    await sleep(100);
-  }
-}
 
 // ---- the title ----------------------------------------------------------------
 
 // Waits until the game has run far enough to show the title.
-const titleReached = (page, seconds = 60) => until(() => page.evaluate(
-  (n) => typeof Module !== "undefined" && Module._SolbrimUpdates && Module._SolbrimUpdates() >= n, kTitleUpdates),
-  seconds, "the title");
+const titleReached = (page, seconds = 60) =>
+  need(async () => (await updateCount(page)) >= kTitleUpdates, seconds, "the title");
 
-async function grab(page, name) {
-  const png = await page.locator("#canvas").screenshot();
-  writeFileSync(join(artefacts, `${name}.png`), png);
-  return decodePng(page, png);
-}
+const grab = (page, name) => grabCanvas(page, join(artefacts, `${name}.png`));
 
-// The title's score lists, in their light green, stand at the right edge.
-function showsTitle(shot) {
-  const listText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
-  let n = 0;
-  for (let y = 0; y < shot.height; y++)
-    for (let x = Math.floor(shot.width * 0.75); x < shot.width; x++) {
-      const i = 4 * (y * shot.width + x);
-      if (listText(shot.rgba[i], shot.rgba[i + 1], shot.rgba[i + 2])) n++;
-    }
-  return n > 30 * (shot.width / 640) * (shot.width / 640);
-}
+// The title's score lists, in their light green, stand at the right edge
+// of a canvas of any size.
+const showsTitle = (shot) => count(shot, Math.floor(shot.width * 0.75), 0, shot.width, shot.height, latestListText) >
+  30 * (shot.width / 640) * (shot.width / 640);
 
-async function drawsTitle(page, name) {
-  let shot = null;
-  try {
-    await until(async () => showsTitle(shot = await grab(page, name)), 30, "the title drawn");
-    return true;
-  } catch {
-    return false;
-  }
-}
+const drawsTitle = async (page, name) => (await until(async () => showsTitle(await grab(page, name)), 30)) !== null;
 
 // ---- the network, through the DevTools protocol -----------------------------------
 
@@ -110,7 +74,7 @@ const cacheContents = (page) => page.evaluate(async () => {
 });
 
 // Resolves once the build's worker has cached the page, the program and the level in use.
-const cachedForOffline = (page) => until(async () => {
+const cachedForOffline = (page) => need(async () => {
   const contents = await cacheContents(page);
   const files = Object.values(contents)[0] ?? [];
   const level = await page.evaluate(() => Module.solbrimLevelFiles.map((url) => new URL(url, location.href).pathname.slice(1)));
@@ -125,9 +89,8 @@ const cachedForOffline = (page) => until(async () => {
 async function withServedCopy(browser, body) {
   const folder = mkdtempSync(join(tmpdir(), "solbrim-site-"));
   cpSync(site, folder, { recursive: true });
-  const server = await serve(folder, 0);
-  const served = { folder, server, address: `http://127.0.0.1:${server.address().port}/` };
-  const context = browser ? await browser.newContext(kDesktop) : null;
+  const served = { folder, ...(await serveSite(folder)) };
+  const context = browser ? await browser.newContext(kDesktopPage) : null;
   try {
     await body(served, context);
   } finally {
@@ -173,19 +136,19 @@ async function largerWindowFetchesItsLevel(page) {
   page.on("console", (m) => { if (m.text().includes("cannot load")) missing.push(m.text()); });
   const { log } = await watchNetwork(page);
   await page.setViewportSize({ width: 1500, height: 1400 });
-  await until(() => page.evaluate(() => canvas.height > 1230), 10, "the canvas to grow");
-  await until(() => page.evaluate(() => (Module.solbrimPresentLevels & (1 << 4)) !== 0), 30, "level 4");
-  const from = await page.evaluate(() => Module._SolbrimUpdates());
-  await until(() => page.evaluate((n) => Module._SolbrimUpdates() >= n, from + kTitleUpdates), 30, "loading again");
+  await need(() => page.evaluate(() => canvas.height > 1230), 10, "the canvas to grow");
+  await need(() => page.evaluate(() => (Module.solbrimPresentLevels & (1 << 4)) !== 0), 30, "level 4");
+  const from = await updateCount(page);
+  await need(async () => (await updateCount(page)) >= from + kTitleUpdates, 30, "loading again");
   check(names(log).some((n) => /^level4\./.test(n)), "a larger window fetches the level-4 images");
   check(missing.length === 0, `no file was opened before it arrived${missing.length ? ": " + missing.join(" | ") : ""}`);
   check(await drawsTitle(page, "larger-title"), "the larger page draws the title");
 }
 
 async function loadingIsLight(browser, address) {
-  const desktop = await bytesBeforeTitle(browser, address, kDesktop);
+  const desktop = await bytesBeforeTitle(browser, address, kDesktopPage);
   console.log(`measured: desktop page (canvas ${desktop.canvas}): ${desktop.bytes} bytes before the title`);
-  check(desktop.bytes <= kDesktopBytes, `the desktop page loads at most 1.5 MB before the title (${desktop.bytes})`);
+  check(desktop.bytes <= kDesktopPageBytes, `the desktop page loads at most 1.5 MB before the title (${desktop.bytes})`);
   check(desktop.fetched.some((n) => /^level2\./.test(n)) && !desktop.fetched.some((n) => /^level[14]\./.test(n)),
         `a 640 x 480 canvas fetches only the level-2 images (${desktop.fetched.filter((n) => n.startsWith("level"))})`);
   check(!desktop.instruments, "the music instruments are not in the default build's data");
@@ -210,8 +173,7 @@ async function loadingIsLight(browser, address) {
 
 async function playsOfflineAndInstalls(profile) {
   await withServedCopy(null, async (served) => {
-    const context = await chromium.launchPersistentContext(profile, { executablePath: "/usr/bin/chromium",
-                                                                      headless: true, args: kArgs, ...kDesktop });
+    const context = await launchWithProfile(profile);
     try {
       const errors = [];
       const page = context.pages()[0] ?? (await context.newPage());
@@ -254,8 +216,8 @@ async function firstVisitOffline(browser) {
     page.on("console", (m) => { if (m.text().startsWith("Sol Brim: loading failed")) warnings.push(m.text()); });
     page.on("requestfailed", () => { failed += 1; });
     await page.goto(served.address);
-    await until(async () => failed >= 2, 30, "the program's files to fail");
-    const message = await until(() => page.locator("#message.shown").textContent(), 10, "the message");
+    await need(async () => failed >= 2, 30, "the program's files to fail");
+    const message = await need(() => page.locator("#message.shown").textContent(), 10, "the message");
     await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
     check(message.includes("needs a connection") && warnings.length === 1,
           `a first visit without a connection says so once (${warnings.length}: ${message})`);
@@ -278,7 +240,7 @@ async function failedInstall(browser) {
     await session.send("ServiceWorker.enable");
     await page.goto(served.address);
     await titleReached(page);
-    await until(async () => redundant, 30, "the install to fail");
+    await need(async () => redundant, 30, "the install to fail");
     const left = await page.evaluate(async () => (await caches.keys()).length);
     check(left === 0, `a failed install leaves no cache (${left})`);
   });
@@ -309,7 +271,7 @@ async function newBuildUnderAnOpenTab(browser) {
     check(loaded.length >= 4 && builds.size === 1 && !builds.has(oldBuild),
           `the next load runs the new build alone (${[...builds]} after ${oldBuild})`);
     check(await drawsTitle(page, "new-build-title"), "the new build draws the title");
-    const left = await until(async () => {
+    const left = await need(async () => {
       const cacheNames = Object.keys(await cacheContents(page));
       return cacheNames.length === 1 && cacheNames[0] !== oldCache ? cacheNames : null;
     }, 30, "the old cache to go");
@@ -317,10 +279,9 @@ async function newBuildUnderAnOpenTab(browser) {
   });
 }
 
-const server = await serve(site, 0);
-const address = `http://127.0.0.1:${server.address().port}/`;
+const { address, close: stopServing } = await serveSite(site);
 const profile = mkdtempSync(join(tmpdir(), "solbrim-chromium-"));
-const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: true, args: kArgs });
+const browser = await launchBrowser();
 try {
   for (const run of [() => loadingIsLight(browser, address), () => playsOfflineAndInstalls(profile),
                      () => firstVisitOffline(browser), () => failedInstall(browser),
@@ -328,13 +289,13 @@ try {
     try {
       await run();
     } catch (error) {
-      tally.fail(error);
+      fail(error);
     }
   }
 } finally {
   await browser.close();
-  server.close();
+  stopServing();
   rmSync(profile, { recursive: true, force: true });
 }
 
-tally.finish();
+finish();

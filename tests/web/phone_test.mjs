@@ -19,16 +19,14 @@
 //   node phone_test.mjs SITE_FOLDER ARTEFACT_FOLDER
 import { mkdirSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { chromium } from "playwright-core";
-import { serve } from "../../web/serve.mjs";
-import { atRuntimeReady, colours, count, decodePng, differing, lightSky, makeChecks, pausePanelOrange,
-         sleep } from "./harness.mjs";
+import {
+  atRuntimeReady, check, collectErrors, colours, count, decodePng, differing, fail, finish, launchBrowser, pauseMenuY,
+  serveSite, showsPauseMenu, showsSky, until, updateCount, updates,
+} from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/browser-test");
 mkdirSync(artefacts, { recursive: true });
-
-const { check, fail, finish } = makeChecks();
 
 const kLandscape = { width: 844, height: 390 }, kPortrait = { width: 390, height: 844 };
 const kPixelRatio = 3;
@@ -46,8 +44,7 @@ class Phone {
     const page = await context.newPage();
     const phone = new Phone(page, await context.newCDPSession(page));
     phone.errors = [];
-    page.on("console", (m) => { if (m.type() === "error") phone.errors.push(m.text()); });
-    page.on("pageerror", (e) => phone.errors.push(String(e)));
+    collectErrors(page, phone.errors);
     return phone;
   }
 
@@ -64,18 +61,13 @@ class Phone {
     return reply.result.value;
   }
 
-  async updates() {
-    return this.read("typeof Module === 'object' && Module._SolbrimUpdates ? Module._SolbrimUpdates() : 0");
+  updates() {
+    return updateCount(this.page, (e) => this.read(e));
   }
 
   // Waits until the game has run `n` more updates, so it has seen the input before.
-  async waitUpdates(n) {
-    const until = (await this.updates()) + n;
-    const deadline = Date.now() + 10000;
-    while ((await this.updates()) < until) {
-      if (Date.now() > deadline) throw new Error(`the game stopped updating (waiting for ${n} updates)`);
-      await sleep(10);
-    }
+  waitUpdates(n) {
+    return updates(this.page, n, (e) => this.read(e));
   }
 
   // The canvas as the page lays it out, and the game's virtual screen on it.
@@ -116,35 +108,32 @@ class Phone {
     return { width, height, rgba, png };
   }
 
-  // Waits for a look that passes the test; the last one is kept as name.
+  // Keeps a passing look as name, or a fresh one as name-timeout.
+  async keep(shot, name) {
+    if (shot) writeFileSync(join(artefacts, `phone-${name}.png`), shot.png);
+    else await this.look(name + "-timeout");
+    return shot;
+  }
+
+  // Waits for a look that passes the test, kept as name.
   async waitFor(name, test, seconds) {
-    const deadline = Date.now() + seconds * 1000;
-    do {
+    return this.keep(await until(async () => {
       const shot = await this.look();
-      if (test(shot)) {
-        writeFileSync(join(artefacts, `phone-${name}.png`), shot.png);
-        return shot;
-      }
-      await sleep(100);
-    } while (Date.now() < deadline);
-    await this.look(name + "-timeout");
-    return null;
+      return test(shot) ? shot : null;
+    }, seconds), name);
   }
 
   // The title with its menu in place: two looks in a row with the same side
   // panel (it slides in with the menu).
   async waitForSettledTitle(name, seconds) {
-    const deadline = Date.now() + seconds * 1000;
     let previous = null;
-    do {
+    const settled = await until(async () => {
       const shot = await this.look();
-      if (previous && showsTitle(shot) && differing(previous, shot, ...sidePanel(shot)) === 0) {
-        writeFileSync(join(artefacts, `phone-${name}.png`), shot.png);
-        return shot;
-      }
+      const still = previous && showsTitle(shot) && differing(previous, shot, ...sidePanel(shot)) === 0;
       previous = shot;
-      await sleep(100);
-    } while (Date.now() < deadline);
+      return still ? shot : null;
+    }, seconds);
+    if (settled) return this.keep(settled, name);
     const last = await this.look(name + "-timeout");
     console.log(`${name}: ${colours(last)} colours, ${count(last, 500, last.height >> 1, 640, last.height - 20, listText)} list pixels, ` +
                 `${previous ? differing(previous, last, ...sidePanel(last)) : "-"} changed in the panel`);
@@ -201,15 +190,13 @@ class Phone {
     return this.read("Module._SolbrimPointersHeld()");
   }
 
-  // Polls until the audio context reports a state other than the one given.
+  // Polls until the audio context runs, or the deadline passes; the last state read.
   async audioStateAfter(seconds) {
-    const deadline = Date.now() + seconds * 1000;
     let state;
-    do {
+    await until(async () => {
       state = await this.read("typeof Module === 'object' && Module.audioState ? Module.audioState() : 'none'");
-      if (state === "running") return state;
-      await sleep(100);
-    } while (Date.now() < deadline);
+      return state === "running";
+    }, seconds);
     return state;
   }
 }
@@ -220,10 +207,6 @@ class Phone {
 const listText = (r, g, b) => g > 150 && g > r + 20 && g > b + 60;
 const sidePanel = (s) => [500, 0, 640, s.height];
 const showsTitle = (s) => colours(s) > 300 && count(s, 500, s.height >> 1, 640, s.height - 20, listText) > 30;
-const showsSky = (s) => count(s, 0, 0, s.width, s.height, lightSky) > s.width * s.height * 0.4;
-// The pause menu comes to rest at this height (it moves 24 pixels an update).
-const pauseMenuY = (s) => { let y = -64; while (y < s.height * 0.5) y += 24; return y; };
-const showsPauseMenu = (s) => count(s, 200, pauseMenuY(s) - 18, 270, pauseMenuY(s) + 42, pausePanelOrange) > 3800;
 // The move-speed boxes along the bottom, 1 to 8, and whether one is filled.
 const speedBox = (s, i) => ({ x: 320 - 144 + 32 * i + 14, y: s.height - 64 + 14 });
 const brightGreen = (r, g, b) => g > 180 && g - r > 80 && g - b > 80;
@@ -414,13 +397,10 @@ function steered(before, after) {
 
 // Waits until the canvas has `width` buffer pixels; its layout, or null.
 async function waitForLayout(phone, width) {
-  const deadline = Date.now() + 5000;
-  do {
+  return until(async () => {
     const l = await phone.layout();
-    if (l.width === width) return l;
-    await sleep(50);
-  } while (Date.now() < deadline);
-  return null;
+    return l.width === width ? l : null;
+  }, 5);
 }
 
 // No button stays held, whatever the fingers do.
@@ -578,15 +558,8 @@ async function tabletLayout(browser, address) {
 
 // ---- the run ------------------------------------------------------------------
 
-const server = await serve(site, 0);
-const address = `http://127.0.0.1:${server.address().port}/`;
-const browser = await chromium.launch({
-  executablePath: "/usr/bin/chromium",
-  headless: true,
-  // The browser's own autoplay policy: sound must start from a gesture.
-  args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync"],
-});
+const { address, close: stopServing } = await serveSite(site);
+const browser = await launchBrowser();
 try {
   for (const part of [landscapeGame, portraitGame, soundAfterDrag, soundAfterKey, tabletLayout]) {
     try {
@@ -597,6 +570,6 @@ try {
   }
 } finally {
   await browser.close();
-  server.close();
+  stopServing();
 }
 finish();

@@ -8,36 +8,23 @@
 //   node save_test.mjs SITE_FOLDER ARTEFACT_FOLDER
 import { mkdirSync } from "node:fs";
 import { join, resolve } from "node:path";
-import { check, count, fail, finish, grabCanvas, openBrowser, sleep, updates } from "./browser_kit.mjs";
+import {
+  check, fail, finish, grab as grabCanvas, kModes, memoryRecord, openBrowser, recentGames, recordText,
+  showsPauseMenu as pauseMenuIn, showsSky as skyIn, showsTitle as titleIn, storedRecord, storeRecord, until, updates,
+} from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
 const artefacts = resolve(process.argv[3] ?? "build-web/save-test");
 mkdirSync(artefacts, { recursive: true });
-
-// Polls check() until it returns something other than null, or the deadline
-// passes; the last value, or null.
-async function until(check, seconds) {
-  const deadline = Date.now() + seconds * 1000;
-  do {
-    const value = await check();
-    if (value !== null && value !== undefined && value !== false) return value;
-    await sleep(100);
-  } while (Date.now() < deadline);
-  return null;
-}
 
 // ---- the screen -------------------------------------------------------------
 
 // The canvas's pixels, kept as name in the artefacts folder when a name is given.
 const grab = (page, name) => grabCanvas(page, name && join(artefacts, `${name}.png`));
 
-// The title's "Last" list, the sky of a game, the pause menu's panel.
-const latestListText = (r, g, b) => r > 160 && r < 235 && g > 215 && b > 60 && b < 140;
-const lightSky = (r, g, b) => b > 200 && r > 70 && r < 200 && g > 130 && g < 230;
-const pausePanelOrange = (r, g, b) => r > 170 && g > 80 && g < 170 && b < 90;
-const showsTitle = async (page, name) => count(await grab(page, name), 500, 260, 640, 440, latestListText) > 30;
-const showsSky = async (page, name) => count(await grab(page, name), 0, 0, 640, 480, lightSky) > 640 * 480 * 0.4;
-const showsPauseMenu = async (page, name) => count(await grab(page, name), 200, 230, 270, 290, pausePanelOrange) > 3800;
+// Whether a fresh screenshot shows the title, the sky of a game, the pause menu.
+const shows = (test) => async (page, name) => test(await grab(page, name));
+const showsTitle = shows(titleIn), showsSky = shows(skyIn), showsPauseMenu = shows(pauseMenuIn);
 
 // ---- input ----------------------------------------------------------------
 
@@ -71,57 +58,20 @@ async function playAndQuit(page, tag, beforeQuit = async () => {}) {
 
 // ---- the record ---------------------------------------------------------------
 
-// The record's layout (game/shell/saved_record.h): 25 settings and their
-// checksum, 8 badge words and theirs, then per mode the best and recent
-// games interleaved and their checksum.
-const kSettings = 25, kBadgeWords = 8, kModes = 3, kPlaces = 10;
-const kTableStart = kSettings + 1 + kBadgeWords + 1, kTableFields = 2 * kPlaces + 1;
 const kEarlierGame = 321;  // the last game of every mode in the seeded record
 
-function seededRecord() {
-  const fields = new Array(kSettings + 1 + kBadgeWords + 1).fill(0);  // zero blocks, zero checksums
-  for (let mode = 0; mode < kModes; mode++) {
-    const best = new Array(kPlaces).fill(0), recent = new Array(kPlaces).fill(0);
-    best[0] = recent[0] = kEarlierGame;
-    let sum = 0;
-    for (let i = 0; i < kPlaces; i++) {
-      fields.push(best[i], recent[i]);
-      sum += (i + 4) * best[i] + (i + 3 + mode) * recent[i];
-    }
-    fields.push(sum);
-  }
-  return fields.map((f) => `${f}|`).join("");
-}
+// Zero settings and badges, and one earlier game in every mode.
+const seededRecord = () => recordText(Array.from({ length: kModes }, () => ({ best: [kEarlierGame], recent: [kEarlierGame] })));
 
 // How many games were played after the seeded one in the mode that was
 // played: the place the earlier game has moved down to.
 function gamesSinceSeed(text) {
   if (!text) return -1;
-  const fields = text.split("|").map(Number);
   let moved = 0;
   for (let mode = 0; mode < kModes; mode++)
-    for (let i = 0; i < kPlaces; i++)
-      if (fields[kTableStart + kTableFields * mode + 2 * i + 1] === kEarlierGame) moved = Math.max(moved, i);
+    recentGames(text, mode).forEach((game, place) => { if (game === kEarlierGame) moved = Math.max(moved, place); });
   return moved;
 }
-
-// The record in the page's in-memory folder, and in the browser's storage.
-const memoryRecord = (page) => page.evaluate(() => {
-  try {
-    return Module.FS.readFile("/persist/.vellumstate", { encoding: "utf8" });
-  } catch {
-    return null;
-  }
-});
-const storedRecord = (page) => page.evaluate(() => new Promise((done) => {
-  const open = indexedDB.open("/persist");
-  open.onerror = () => done(null);
-  open.onsuccess = () => {
-    const get = open.result.transaction(["FILE_DATA"], "readonly").objectStore("FILE_DATA").get("/persist/.vellumstate");
-    get.onerror = () => done(null);
-    get.onsuccess = () => done(get.result ? new TextDecoder().decode(get.result.contents) : null);
-  };
-}));
 
 // ---- the run ------------------------------------------------------------------
 
@@ -155,10 +105,7 @@ try {
   // A record with one earlier game in every mode, stored before the page loads it.
   const seeding = await openGame("01-title");
   if (!seeding.title) throw new Error("no title");
-  await seeding.page.evaluate((text) => new Promise((done) => {
-    Module.FS.writeFile("/persist/.vellumstate", text);
-    Module.FS.syncfs(false, done);
-  }), seededRecord());
+  await storeRecord(seeding.page, seededRecord());
   await seeding.page.close();
 
   // The first copy into storage fails; the console says why, and storage

@@ -13,11 +13,9 @@ import { runInNewContext } from "node:vm";
 import { gzipSync } from "node:zlib";
 import { levelPackage, placeOf } from "../../web/pack_data.mjs";
 import { serve } from "../../web/serve.mjs";
-import { Tally } from "./test_support.mjs";
+import { check, finish } from "./harness.mjs";
 
 const web = join(dirname(fileURLToPath(import.meta.url)), "../../web");
-const tally = new Tally();
-const check = (condition, what) => tally.check(condition, what);
 
 // ---- splitting data/ ------------------------------------------------------------
 
@@ -109,4 +107,4 @@ try {
   rmSync(folder, { recursive: true, force: true });
 }
 
-tally.finish();
+finish();

@@ -15,8 +15,8 @@ import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import { makeSite } from "../../web/make_site.mjs";
 import {
-  check, count, fail, finish, grab as grabCanvas, kDesktopPage, latestListText, launchBrowser, launchWithProfile, need,
-  serveSite, until, updateCount,
+  afterLoading, check, count, fail, finish, grab as grabCanvas, kDesktopPage, kTitleUpdates, latestListText, launchBrowser,
+  launchWithProfile, need, serveSite, until, updateCount,
 } from "./harness.mjs";
 
 const site = resolve(process.argv[2] ?? "build-web/site");
@@ -25,16 +25,12 @@ const sources = join(dirname(fileURLToPath(import.meta.url)), "../../web");
 mkdirSync(artefacts, { recursive: true });
 
 const kDesktopPageBytes = 1.5e6, kPhoneBytes = 3e6;
-// Loading takes 19 updates after the game starts; by 40 the title runs.
-const kTitleUpdates = 40;
 const kPhone = { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
-
 
 // ---- the title ----------------------------------------------------------------
 
 // Waits until the game has run far enough to show the title.
-const titleReached = (page, seconds = 60) =>
-  need(async () => (await updateCount(page)) >= kTitleUpdates, seconds, "the title");
+const titleReached = afterLoading;
 
 const grab = (page, name) => grabCanvas(page, join(artefacts, `${name}.png`));
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "desktop/glfw_host_window.h"
+#include "desktop/desktop_host_window.h"
 #include "desktop/glfw_joystick_device.h"
 #include "tests/host/fake_host.h"
 #include "tests/support/test_gl_window.h"
@@ -35,7 +35,7 @@ struct GlfwWindowTest : ::testing::Test {
         window = glfwCreateWindow(320, 240, "host window test", nullptr, nullptr);
         ASSERT_NE(window, nullptr);
         glfwSetWindowPos(window, 0, 0);
-        game = std::make_unique<HxGlfwGame>(std::make_unique<GlfwHostWindow>(window),
+        game = std::make_unique<HxGlfwGame>(std::make_unique<DesktopHostWindow>(window),
                                             std::make_unique<GlfwJoystickSource>(std::make_unique<GlfwJoystickDevice>()));
         delegate = new RecordingDelegate();
         game->SetDelegate(delegate);

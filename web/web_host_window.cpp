@@ -44,5 +44,6 @@ GLFWwindow* OpenCanvasWindow(int width, int height) {
     GLFWwindow* window = CreateGameWindow();
     // Creating the window set the canvas to the window's first size.
     ResizeCanvas(width, height);
+    glfwShowWindow(window);
     return window;
 }

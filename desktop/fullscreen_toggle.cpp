@@ -1,25 +1,11 @@
 #include "desktop/fullscreen_toggle.h"
 
 #include <GLFW/glfw3.h>
-#ifndef __EMSCRIPTEN__
 #define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3native.h>
-#endif
 
 #include <algorithm>
 #include <vector>
-
-FullscreenShortcut::Action FullscreenShortcut::Feed(int key, int action, int mods) {
-    if (key == GLFW_KEY_F11) return action == GLFW_PRESS ? Action::kToggle : Action::kSwallow;
-    if (key != GLFW_KEY_ENTER) return Action::kPassOn;
-    if (action == GLFW_PRESS && (mods & GLFW_MOD_ALT) != 0) {
-        enterTaken_ = true;
-        return Action::kToggle;
-    }
-    if (!enterTaken_) return Action::kPassOn;
-    if (action == GLFW_RELEASE) enterTaken_ = false;
-    return Action::kSwallow;
-}
 
 namespace {
 
@@ -32,16 +18,10 @@ long long Overlap(const ScreenRect& a, const ScreenRect& b) {
 // Without the RandR extension the window library invents a monitor whose
 // position it never fills in, and places a fullscreen window at whatever
 // that position happens to be, often far off the screen.
-// In the browser the page switches to full screen itself, so the toggle
-// has no monitor to use there.
 bool HasMonitorInformation() {
-#ifdef __EMSCRIPTEN__
-    return false;
-#else
     Display* display = glfwGetX11Display();
     int opcode = 0, event = 0, error = 0;
     return display && XQueryExtension(display, "RANDR", &opcode, &event, &error);
-#endif
 }
 
 }  // namespace

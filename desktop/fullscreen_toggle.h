@@ -1,10 +1,8 @@
-// Fullscreen: F11 and Alt+Enter switch the game window between its window
+// Fullscreen on the desktop: the fullscreen shortcut (see
+// glfw/fullscreen_shortcut.h) switches the game window between its window
 // and the whole monitor it stands on.
 //
 // Rules:
-// - The shortcut's keys never reach the game: not the press, nor its repeats,
-//   nor the release (an Enter that started a game on the title, or an F11
-//   the game might one day read, would act behind the player's back).
 // - Fullscreen takes the monitor's current video mode, so the display never
 //   switches modes; going back restores the window's last place and size.
 // - The window, its title, its icon and its GL context stay the same
@@ -17,18 +15,6 @@ struct GLFWwindow;
 
 struct ScreenRect {
     int x = 0, y = 0, width = 0, height = 0;
-};
-
-// Reads key events (GLFW key, action and modifier bits) and says what the
-// fullscreen shortcut makes of each.
-class FullscreenShortcut {
-public:
-    enum class Action { kPassOn, kSwallow, kToggle };
-    Action Feed(int key, int action, int mods);
-
-private:
-    // Enter went down as part of Alt+Enter; its repeats and release are ours.
-    bool enterTaken_ = false;
 };
 
 // Index of the monitor that holds the largest part of the window; the first

@@ -3,7 +3,6 @@
 #include <GLFW/glfw3.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "desktop/gamepad_mappings.h"
@@ -35,12 +34,6 @@ void TerminateWindowLibraryAtExit() {
 #endif
 }
 
-[[noreturn]] void StartupFailed(const char* message) {
-    std::printf("%s\n", message);
-    std::fflush(stdout);
-    std::exit(-1);
-}
-
 }  // namespace
 
 void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) {
@@ -49,7 +42,7 @@ void CentredWindowPosition(int desktopWidth, int desktopHeight, int* x, int* y) 
 }
 
 GLFWwindow* OpenGameWindow(const std::string& dataFolder) {
-    if (!InitWindowLibrary()) StartupFailed("glfwInit failed");
+    if (!InitWindowLibrary()) WindowStartupFailed("glfwInit failed");
     TerminateWindowLibraryAtExit();
     LoadGamepadMappings();
 
@@ -61,19 +54,11 @@ GLFWwindow* OpenGameWindow(const std::string& dataFolder) {
         }
     }
 
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 0);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    GLFWwindow* window = CreateGameWindow();
     // Placed before it is shown, so it never appears anywhere else.
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(kWindowWidth, kWindowHeight, "", nullptr, nullptr);
-    if (!window) StartupFailed("glfwOpenWindow failed");
-    glfwMakeContextCurrent(window);
-
     int x = 0, y = 0;
     CentredWindowPosition(desktopWidth, desktopHeight, &x, &y);
     glfwSetWindowPos(window, x, y);
-    glfwSetWindowTitle(window, kWindowTitle);
     SetWindowIcon(window, dataFolder);
     glfwShowWindow(window);
     return window;

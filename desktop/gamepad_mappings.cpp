@@ -135,8 +135,6 @@ std::string CollectGamepadMappings(std::FILE* errors) {
 }
 
 void LoadGamepadMappings() {
-#ifndef __EMSCRIPTEN__  // the browser's window library reads no mappings
     std::string mappings = CollectGamepadMappings(stderr);
     if (!mappings.empty()) glfwUpdateGamepadMappings(mappings.c_str());
-#endif
 }

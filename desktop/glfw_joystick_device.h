@@ -1,12 +1,10 @@
-// GlfwJoystickDevice: the joystick ports as the window library reports them,
-// with its gamepad mapping database where the library has one.
+// GlfwJoystickDevice: the desktop's joystick ports, with the window
+// library's gamepad mapping database (and the mappings of
+// gamepad_mappings.h) for the pads it knows.
 #pragma once
-#include "host/joystick_device.h"
+#include "glfw/glfw_joystick_ports.h"
 
-class GlfwJoystickDevice : public JoystickDevice {
+class GlfwJoystickDevice : public GlfwJoystickPorts {
 public:
-    bool Present(int port) override;
-    std::span<const float> RawAxes(int port) override;
-    std::span<const unsigned char> RawButtons(int port) override;
     bool ReadGamepad(int port, GamepadReading* reading) override;
 };

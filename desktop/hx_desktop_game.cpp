@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "desktop/crash_report.h"
-#include "desktop/glfw_host_window.h"
+#include "desktop/desktop_host_window.h"
 #include "desktop/glfw_joystick_device.h"
 
 HxDesktopGame::HxDesktopGame(GameFiles files, GLFWwindow* window)
-    : HxVellumGame(std::move(files), std::make_unique<GlfwHostWindow>(window),
+    : HxVellumGame(std::move(files), std::make_unique<DesktopHostWindow>(window),
                    std::make_unique<GlfwJoystickSource>(std::make_unique<GlfwJoystickDevice>())) {}
 
 void HxDesktopGame::SetWindowSize(int width, int height) { SetCrashReportWindowSize(width, height); }

@@ -21,10 +21,6 @@ add_library(solbrim_web_openal INTERFACE)
 target_link_options(solbrim_web_openal INTERFACE -lopenal)
 add_library(PkgConfig::OPENAL ALIAS solbrim_web_openal)
 
-# The desktop host asks the X server about monitors; the page has none.
-add_library(solbrim_web_x11 INTERFACE)
-add_library(X11::X11 ALIAS solbrim_web_x11)
-
 add_library(solbrim_web_stb INTERFACE)
 target_include_directories(solbrim_web_stb SYSTEM INTERFACE /usr/include/stb)
 add_library(PkgConfig::STB ALIAS solbrim_web_stb)
@@ -35,7 +31,7 @@ add_link_options(-fexceptions)
 
 # The game's part of the desktop's subsystem list: the asset generator,
 # tests, benchmarks and fuzzers stay native.
-foreach(dir runtime codec host app graphics input audio game music)
+foreach(dir runtime codec host glfw app graphics input audio game music)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${dir})
   endif()

@@ -1,7 +1,10 @@
 #include "web/web_host_window.h"
 
+#include <GLFW/glfw3.h>
 #include <emscripten.h>
 #include <emscripten/html5.h>
+
+#include "glfw/glfw_game_window.h"
 
 namespace {
 bool PageHidden() {
@@ -35,3 +38,12 @@ void ResizeCanvas(int width, int height) {
 }
 
 void CanvasSize(int* width, int* height) { emscripten_get_canvas_element_size("#canvas", width, height); }
+
+GLFWwindow* OpenCanvasWindow(int width, int height) {
+    if (!glfwInit()) WindowStartupFailed("glfwInit failed");
+    GLFWwindow* window = CreateGameWindow();
+    // Creating the window set the canvas to the window's first size.
+    ResizeCanvas(width, height);
+    glfwShowWindow(window);
+    return window;
+}

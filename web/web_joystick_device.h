@@ -4,12 +4,9 @@
 // Start pauses and the d-pad steers as on the desktop; any other pad takes
 // the raw path with its own numbering.
 #pragma once
-#include "host/joystick_device.h"
+#include "glfw/glfw_joystick_ports.h"
 
-class WebJoystickDevice : public JoystickDevice {
+class WebJoystickDevice : public GlfwJoystickPorts {
 public:
-    bool Present(int port) override;
-    std::span<const float> RawAxes(int port) override;
-    std::span<const unsigned char> RawButtons(int port) override;
     bool ReadGamepad(int port, GamepadReading* reading) override;
 };

@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "app/framework.h"
-#include "desktop/game_window.h"
 #include "game/game_globals.h"
 #include "game/my_app.h"
 #include "game/shell/resolution_level.h"
@@ -119,12 +118,10 @@ void OpenInNewTab(const std::string& url) {
 // whether the browser's storage could be opened at all; presentLevels: the
 // resolution levels already in place, bit n for level n).
 extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable, int presentLevels) {
-    // Opening the window sets the canvas to the desktop's first size; the
-    // page has fitted it already.
+    // The page has fitted the canvas already.
     int width = 0, height = 0;
     CanvasSize(&width, &height);
-    OpenGameWindow(kDataFolder);
-    ResizeCanvas(width, height);
+    GLFWwindow* window = OpenCanvasWindow(width, height);
     GameFiles files{kDataFolder, kStateFile, ""};
     WebPage page;
     page.storageAvailable = storageAvailable != 0;
@@ -134,7 +131,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable, int pres
     page.startFrames = StartFrames;
     page.fetchLevel = FetchLevelPackage;
     page.presentLevels = LevelsInMask(presentLevels);
-    auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(glfwGetCurrentContext()),
+    auto* game = new HxWebGame(files, std::make_unique<WebHostWindow>(window),
                                std::make_unique<GlfwJoystickSource>(std::make_unique<WebJoystickDevice>()), std::move(page));
     gGame = game;
     ListenToCanvasTouches(game);

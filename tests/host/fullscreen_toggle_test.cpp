@@ -1,5 +1,6 @@
 // The fullscreen shortcut's keys and the choice of monitor.
 #include "desktop/fullscreen_toggle.h"
+#include "glfw/fullscreen_shortcut.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>

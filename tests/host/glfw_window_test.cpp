@@ -1,6 +1,7 @@
 // The GLFW window as the host sees it, under the test's X server: real X
 // input (XTEST through xdotool) and a real WM_DELETE_WINDOW request become
-// the host's key, mouse and close events.
+// the host's key, mouse and close events, and the fullscreen shortcut goes
+// to the platform's switch instead of the game.
 #include <gtest/gtest.h>
 
 #define GLFW_EXPOSE_NATIVE_X11
@@ -12,9 +13,10 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 
-#include "desktop/glfw_host_window.h"
 #include "desktop/glfw_joystick_device.h"
+#include "glfw/glfw_host_window.h"
 #include "tests/host/fake_host.h"
 #include "tests/support/test_gl_window.h"
 
@@ -22,8 +24,20 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+// The shared window with a fullscreen switch that only counts: what the
+// shortcut switches is each platform's own.
+class CountingHostWindow : public GlfwHostWindow {
+public:
+    using GlfwHostWindow::GlfwHostWindow;
+    int toggles = 0;
+
+protected:
+    void ToggleFullscreen() override { ++toggles; }
+};
+
 struct GlfwWindowTest : ::testing::Test {
     GLFWwindow* window = nullptr;
+    CountingHostWindow* hostWindow = nullptr;  // owned by game
     std::unique_ptr<HxGlfwGame> game;
     Global<Ref<RecordingDelegate>> delegate;
     std::string id;
@@ -35,7 +49,9 @@ struct GlfwWindowTest : ::testing::Test {
         window = glfwCreateWindow(320, 240, "host window test", nullptr, nullptr);
         ASSERT_NE(window, nullptr);
         glfwSetWindowPos(window, 0, 0);
-        game = std::make_unique<HxGlfwGame>(std::make_unique<GlfwHostWindow>(window),
+        auto counting = std::make_unique<CountingHostWindow>(window);
+        hostWindow = counting.get();
+        game = std::make_unique<HxGlfwGame>(std::move(counting),
                                             std::make_unique<GlfwJoystickSource>(std::make_unique<GlfwJoystickDevice>()));
         delegate = new RecordingDelegate();
         game->SetDelegate(delegate);
@@ -119,6 +135,15 @@ TEST_F(GlfwWindowTest, EditingKeysAndIgnoredKeys) {
     EXPECT_EQ(KeyCalls(), (Calls{"KeyEvent(1,46)", "KeyEvent(3,127)", "KeyEvent(2,46)", "KeyEvent(1,37)",
                                  "KeyEvent(3,65573)", "KeyEvent(2,37)", "KeyEvent(1,27)", "KeyEvent(3,27)",
                                  "KeyEvent(2,27)"}));
+}
+
+TEST_F(GlfwWindowTest, TheFullscreenShortcutSwitchesOncePerPressAndNeverReachesTheGame) {
+    Run("xdotool key F11 alt+Return Return F11");
+    ASSERT_TRUE(PollFor(5, [&] { return hostWindow->toggles >= 3 && KeyCalls().size() >= 3; }));
+    PollFor(0.3, [] { return false; });
+    EXPECT_EQ(hostWindow->toggles, 3);
+    // Only the plain Enter between the shortcuts is the game's.
+    EXPECT_EQ(KeyCalls(), (Calls{"KeyEvent(1,13)", "KeyEvent(3,13)", "KeyEvent(2,13)"}));
 }
 
 TEST_F(GlfwWindowTest, MouseMoveAndClickInFramebufferPixels) {

@@ -1,11 +1,12 @@
-// GlfwHostWindow: the game window as GLFW 3 provides it, presented to the
-// host as one window that reports everything as events: key repeat counts
-// as a press, the close button becomes an event and never closes the
-// window, and mouse positions are in framebuffer pixels (the renderer's
-// device size) rather than window units. F11 and Alt+Enter are taken here
-// and toggle fullscreen (see fullscreen_toggle.h).
+// GlfwHostWindow: the game window as GLFW 3 provides it, on the desktop
+// and through Emscripten's port in a page, presented to the host as one
+// window that reports everything as events: key repeat counts as a press,
+// the close button becomes an event and never closes the window, and mouse
+// positions are in framebuffer pixels (the renderer's device size) rather
+// than window units. F11 and Alt+Enter are taken here (see
+// fullscreen_shortcut.h); each platform says what they switch.
 #pragma once
-#include "desktop/fullscreen_toggle.h"
+#include "glfw/fullscreen_shortcut.h"
 #include "host/host_window.h"
 
 struct GLFWwindow;
@@ -26,6 +27,11 @@ public:
 
     GLFWwindow* Window() const { return window_; }
 
+protected:
+    // The fullscreen shortcut was pressed: the platform switches between
+    // its window and full screen in its own way.
+    virtual void ToggleFullscreen() = 0;
+
 private:
     static void OnKey(GLFWwindow* w, int key, int scancode, int action, int mods);
     static void OnChar(GLFWwindow* w, unsigned int codepoint);
@@ -40,5 +46,4 @@ private:
     GLFWwindow* window_;
     HxGlfwGame* game_ = nullptr;
     FullscreenShortcut fullscreenKeys_;
-    FullscreenToggle fullscreen_;
 };

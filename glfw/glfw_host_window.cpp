@@ -1,4 +1,4 @@
-#include "desktop/glfw_host_window.h"
+#include "glfw/glfw_host_window.h"
 
 #include <GLFW/glfw3.h>
 
@@ -15,7 +15,7 @@ static_assert(window_key::kSpace == GLFW_KEY_SPACE && window_key::kGraveAccent =
               window_key::kLeftShift == GLFW_KEY_LEFT_SHIFT && window_key::kRightControl == GLFW_KEY_RIGHT_CONTROL &&
               window_key::kLast == GLFW_KEY_LAST && 'A' == GLFW_KEY_A && '9' == GLFW_KEY_9);
 
-GlfwHostWindow::GlfwHostWindow(GLFWwindow* window) : window_(window), fullscreen_(window) {}
+GlfwHostWindow::GlfwHostWindow(GLFWwindow* window) : window_(window) {}
 
 GlfwHostWindow* GlfwHostWindow::From(GLFWwindow* w) {
     return static_cast<GlfwHostWindow*>(glfwGetWindowUserPointer(w));
@@ -79,7 +79,7 @@ void GlfwHostWindow::OnKey(GLFWwindow* w, int key, int /*scancode*/, int action,
     if (!self || !self->game_) return;
     switch (self->fullscreenKeys_.Feed(key, action, mods)) {
         case FullscreenShortcut::Action::kToggle:
-            self->fullscreen_.Toggle();
+            self->ToggleFullscreen();
             return;
         case FullscreenShortcut::Action::kSwallow:
             return;

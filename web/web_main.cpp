@@ -19,6 +19,7 @@
 #include "input/input.h"
 #include "web/hx_web_game.h"
 #include "web/page_audio.h"
+#include "web/page_record_store.h"
 #include "web/page_touch.h"
 #include "web/web_host_window.h"
 #include "web/web_joystick_device.h"
@@ -47,51 +48,6 @@ void StartFrames(std::function<void()> frame) {
     gFrame = std::move(frame);
     // At the browser's own frame rate; start-up returns to the page.
     emscripten_set_main_loop(RunFrame, 0, 0);
-}
-
-// The stored copy of the record's folder catches up with the in-memory one:
-// - a copy out starts after every save, and again when the page is hidden
-//   or left while a save has not been stored yet;
-// - one copy runs at a time; a request during it starts another once it ends;
-// - a copy that fails names its reason in the console, and the record counts
-//   as not stored, so the next save or hiding the page tries again.
-EM_JS(void, InstallRecordStore, (), {
-    var store = {running : false, again : false, unstored : false};
-    function copyOut() {
-        if (store.running) {
-            store.again = true;
-            return;
-        }
-        store.running = true;
-        store.unstored = false;
-        FS.syncfs(false, function(error) {
-            store.running = false;
-            if (error) {
-                store.unstored = true;
-                console.warn("Sol Brim: the record could not be stored (" + ((error && error.message) || error) +
-                             "); it is tried again at the next save");
-            }
-            if (store.again) {
-                store.again = false;
-                copyOut();
-            }
-        });
-    }
-    function catchUp() {
-        if (store.unstored) copyOut();
-    }
-    Module["solbrimStoreRecord"] = function() {
-        store.unstored = true;
-        copyOut();
-    };
-    document.addEventListener("visibilitychange", function() {
-        if (document.visibilityState === "hidden") catchUp();
-    });
-    window.addEventListener("pagehide", catchUp);
-});
-
-void PersistStateFolder() {
-    EM_ASM({ Module["solbrimStoreRecord"](); });
 }
 
 // The page's level loader (level_packages.js) answers with SolbrimLevelFetched.
@@ -126,7 +82,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SolbrimStart(int storageAvailable, int pres
     WebPage page;
     page.storageAvailable = storageAvailable != 0;
     if (page.storageAvailable) InstallRecordStore();
-    page.persist = PersistStateFolder;
+    page.persist = StoreRecordFolder;
     page.openUrl = OpenInNewTab;
     page.startFrames = StartFrames;
     page.fetchLevel = FetchLevelPackage;

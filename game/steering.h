@@ -1,6 +1,6 @@
 // Steering without a pointer: a stick, a d-pad or keys deflect the ball
 // the way a drag does. A deflection is a direction on the screen (x right, y
-// down) no longer than 1; each update it adds deflection x K / d to the
+// down) of length at most 1; each update it adds deflection x K / d to the
 // ball's velocity, d being the drag's divisor at the current move speed, so
 // the move-speed setting scales every kind of steering alike.
 //

@@ -9,8 +9,8 @@
 //   32 are held it gets none and stays ignored until it ends, so a press
 //   never appears in the middle of a drag;
 // - every point that went down goes up exactly once: when its touch ends or
-//   is cancelled, or when a complete list of the screen's touches no longer
-//   names it (an end the page never saw);
+//   is cancelled, or when a complete list of the screen's touches leaves it
+//   out (an end the page never saw);
 // - touches that hold no point (started elsewhere on the page, or beyond the
 //   32nd) send nothing.
 #pragma once

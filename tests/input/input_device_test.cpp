@@ -222,7 +222,7 @@ TEST_F(InputDeviceTest, FirstAbsentPortEndsThePoll) {
     EXPECT_EQ(host_.polls[1], 1);
     EXPECT_EQ(host_.polls[2], 0);
     EXPECT_EQ(host_.polls[3], 0);
-    // A joystick that goes away keeps its last state, but no longer counts
+    // A joystick that goes away keeps its last state but does not count
     // as present.
     host_.present = 0;
     Update([&] {

@@ -138,7 +138,7 @@ try {
   await setPad(page, { buttons: { [kStart]: false } });
   check((await waitFor(page, "05-paused", showsPauseMenu, 5)) !== null, "Start on the pad opens the pause menu");
 
-  // Unplugged: the footer no longer names it.
+  // Unplugged: the footer does not name it.
   await setPad(page, { connected: false });
   check(!(await padHint.isVisible()), "an unplugged pad leaves the footer");
 
